@@ -1,0 +1,101 @@
+#include "app/renderer_launch.h"
+
+#include "config/product.h"
+#include "config/registry.h"
+#include "framework/handles.h"
+#include "i18n/translate.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+const std::wstring kUninstallRoot = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const wchar_t kRendererFile[] = L"\\Marrowdale 3D Screensaver.exe";
+const wchar_t kDefaultFolder[] = L"\\Marrowdale 3D Screensaver";
+
+std::wstring UninstallEntry(const wchar_t* suffix) { return kUninstallRoot + product::kName + suffix; }
+
+std::wstring ReadHklmString(const std::wstring& key, const wchar_t* value, bool use64View) {
+    std::wstring text;
+    ReadRegistryString(HKEY_LOCAL_MACHINE, key.c_str(), value, text, use64View);
+    return text;
+}
+
+std::wstring ReadAppPath() { return ReadHklmString(product::kKey, L"AppPath", true); }
+
+std::vector<std::wstring> RendererCandidates() {
+    std::vector<std::wstring> candidates;
+    // Paths are joined as they stand: a folder ending in a backslash gives a
+    // doubled one, which Windows accepts.
+    const std::wstring appPath = ReadAppPath();
+    if (!appPath.empty()) {
+        candidates.push_back(appPath + kRendererFile);
+    } else {
+        for (const wchar_t* entry : {L"_is1", L" and Animated Wallpaper_is1"}) {
+            const std::wstring location = ReadHklmString(UninstallEntry(entry), L"InstallLocation", false);
+            if (!location.empty()) candidates.push_back(location + kRendererFile);
+        }
+    }
+
+    wchar_t programFiles[MAX_PATH] = {};
+    if (::SHGetSpecialFolderPathW(nullptr, programFiles, CSIDL_PROGRAM_FILES, FALSE)) {
+        candidates.push_back(std::wstring(programFiles) + kDefaultFolder + kRendererFile);
+    }
+
+    constexpr DWORD kCurrentDirectoryRoom = 2048;
+    std::vector<wchar_t> current(kCurrentDirectoryRoom, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(kCurrentDirectoryRoom, current.data());
+    if (length != 0 && length < kCurrentDirectoryRoom) {
+        candidates.push_back(std::wstring(current.data(), length) + kRendererFile);
+    }
+    return candidates;
+}
+
+void ShowError(const wchar_t* text) {
+    ::MessageBoxW(nullptr, Translate(text).c_str(), Translate(L"Error!").c_str(), MB_ICONERROR);
+}
+
+}  // namespace
+
+std::wstring FindRendererPath() {
+    for (const std::wstring& candidate : RendererCandidates()) {
+        if (FileExists(candidate)) return candidate;
+    }
+    return std::wstring();
+}
+
+std::wstring RendererWorkingDirectory(const std::wstring& rendererPath) {
+    std::wstring folder = ReadAppPath();
+    if (folder.empty()) folder = ReadHklmString(UninstallEntry(L"_is1"), L"InstallLocation", true);
+    if (folder.empty()) {
+        const size_t slash = rendererPath.rfind(L'\\');
+        if (slash != std::wstring::npos) folder = rendererPath.substr(0, slash + 1);
+    }
+    return folder;
+}
+
+void RunRenderer() {
+    const std::wstring path = FindRendererPath();
+    if (path.empty() || !FileExists(path)) {
+        ShowError(L"Can't find the main file! Please reinstall screensaver.");
+        return;
+    }
+    const std::wstring workingDirectory = RendererWorkingDirectory(path);
+
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process)) {
+        ShowError(L"Can't start the screensaver! Please try to restart your computer.");
+        return;
+    }
+    framework::UniqueHandle processHandle(process.hProcess);
+    framework::UniqueHandle threadHandle(process.hThread);
+    ::WaitForSingleObject(processHandle.Get(), INFINITE);
+}

@@ -1,0 +1,67 @@
+#include "app/run_modes.h"
+
+#include "app/renderer_launch.h"
+#include "framework/app_module.h"
+#include "framework/handles.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+
+// Configure and Preview share this set-up: COM for the thread, the common
+// controls' bar classes (the dialog's trackbars), the module object. Undone in
+// reverse order.
+class InteractiveSession {
+public:
+    explicit InteractiveSession(HINSTANCE instance) {
+        comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
+        INITCOMMONCONTROLSEX controls = {};
+        controls.dwSize = sizeof(controls);
+        controls.dwICC = ICC_BAR_CLASSES;
+        ::InitCommonControlsEx(&controls);
+        framework::Module().Init(instance);
+    }
+    ~InteractiveSession() {
+        framework::Module().Term();
+        if (comInitialised_) ::CoUninitialize();
+    }
+    InteractiveSession(const InteractiveSession&) = delete;
+    InteractiveSession& operator=(const InteractiveSession&) = delete;
+
+private:
+    bool comInitialised_ = false;
+};
+
+void RunConfigure(HINSTANCE instance, HWND /*owner*/) { InteractiveSession session(instance); }
+
+void RunPreview(HINSTANCE instance, HWND /*parent*/) { InteractiveSession session(instance); }
+
+HWND WindowFromNumber(std::int32_t number) {
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(number));
+}
+
+}  // namespace
+
+bool RequestPasswordChange(const wchar_t* providerLibrary) {
+    framework::SystemLibrary library(providerLibrary);
+    if (!library) return false;
+    using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, UINT, UINT);
+    auto changePassword = library.Find<PwdChangePasswordFn>("PwdChangePasswordA");
+    if (!changePassword) return false;
+    changePassword("SCRSAVE", nullptr, 0, 0);
+    return true;
+}
+
+int RunProgram(HINSTANCE instance, const wchar_t* commandLine) {
+    framework::HardenLibrarySearchPath();
+    const ParsedCommandLine parsed = ParseCommandLine(commandLine ? commandLine : L"");
+    switch (parsed.mode) {
+        case RunMode::Configure: RunConfigure(instance, WindowFromNumber(parsed.window)); break;
+        case RunMode::Preview: RunPreview(instance, WindowFromNumber(parsed.window)); break;
+        case RunMode::Run: RunRenderer(); break;
+        case RunMode::NoAction: break;
+        case RunMode::ChangePassword: RequestPasswordChange(); break;
+    }
+    return 0;
+}

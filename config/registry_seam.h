@@ -1,0 +1,34 @@
+// The registry calls that open, create and write keys go through this table so
+// that a test can watch the access rights asked for (Wine ignores the view
+// flags) or make a write fail. The program itself never changes it.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+namespace registry_seam {
+
+struct Api {
+    decltype(&::RegOpenKeyExW) openKey = &::RegOpenKeyExW;
+    decltype(&::RegCreateKeyExW) createKey = &::RegCreateKeyExW;
+    decltype(&::RegSetValueExW) setValue = &::RegSetValueExW;
+    // When set, Is64BitWindows answers this instead of asking the system.
+    std::optional<bool> is64BitWindows;
+};
+
+Api& Current();
+
+// Replaces the table for the lifetime of the object and restores it afterwards.
+class ScopedApi {
+public:
+    explicit ScopedApi(const Api& replacement) : saved_(Current()) { Current() = replacement; }
+    ~ScopedApi() { Current() = saved_; }
+    ScopedApi(const ScopedApi&) = delete;
+    ScopedApi& operator=(const ScopedApi&) = delete;
+
+private:
+    Api saved_;
+};
+
+}  // namespace registry_seam

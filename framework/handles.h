@@ -1,0 +1,103 @@
+// Owning wrappers for the kernel and COM objects the program opens, so that
+// every function closes what it opens on every path, by construction.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace framework {
+
+// A kernel handle closed with CloseHandle (process and thread handles, events).
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Release() { return std::exchange(handle_, nullptr); }
+    void Reset(HANDLE handle = nullptr) {
+        if (*this) ::CloseHandle(handle_);
+        handle_ = handle;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
+
+// A library loaded at run time from the system folder only, so that a DLL of
+// the same name planted beside the program or in the current folder is never
+// picked up. Freed when the object goes.
+class SystemLibrary {
+public:
+    explicit SystemLibrary(const wchar_t* name);
+    ~SystemLibrary();
+    SystemLibrary(const SystemLibrary&) = delete;
+    SystemLibrary& operator=(const SystemLibrary&) = delete;
+
+    explicit operator bool() const { return module_ != nullptr; }
+    HMODULE Get() const { return module_; }
+
+    // The export as a typed function pointer, or null.
+    template <typename Function>
+    Function Find(const char* exportName) const {
+        if (!module_) return nullptr;
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module_, exportName)));
+    }
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+// Takes the current folder out of the search path of libraries loaded later by
+// the system on the program's behalf. Called once at start-up.
+void HardenLibrarySearchPath();
+
+// A COM interface pointer released when the object goes.
+template <typename Interface>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            ptr_ = std::exchange(other.ptr_, nullptr);
+        }
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    Interface* Get() const { return ptr_; }
+    Interface* operator->() const { return ptr_; }
+    explicit operator bool() const { return ptr_ != nullptr; }
+    // For out-parameters: releases what is held and hands out the slot.
+    Interface** Put() {
+        Reset();
+        return &ptr_;
+    }
+    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    void Attach(Interface* ptr) {
+        Reset();
+        ptr_ = ptr;
+    }
+    void Reset() {
+        if (ptr_) std::exchange(ptr_, nullptr)->Release();
+    }
+
+private:
+    Interface* ptr_ = nullptr;
+};
+
+}  // namespace framework

@@ -1,0 +1,4 @@
+// Identifiers of the program's resources, shared by the resource scripts and the code.
+#pragma once
+
+#define IDR_STRING_TABLE 11

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on Debian 12, and unpacks
+# pugixml's sources from Debian's source package into third_party/ (ignored).
+# Safe to run again: it only does what is still missing.
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  cmake make ninja-build
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine64 xvfb xauth x11-apps imagemagick
+  googletest libxml2-utils dpkg-dev
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+pugi_dir="$top/third_party/pugixml"
+need_source=0
+[ -f "$pugi_dir/src/pugixml.cpp" ] || need_source=1
+
+# Enable Debian's source entries (deb-src) once, for the pugixml source package.
+enable_deb_src() {
+  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null; then
+    return 1
+  fi
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    "${sudo_cmd[@]}" sed -i -E 's/^Types: deb$/Types: deb deb-src/' /etc/apt/sources.list.d/debian.sources
+  else
+    grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/deb-src.list >/dev/null
+  fi
+  return 0
+}
+
+if [ ${#missing[@]} -gt 0 ] || [ $need_source -eq 1 ]; then
+  changed=0
+  if [ $need_source -eq 1 ] && enable_deb_src; then changed=1; fi
+  if [ ${#missing[@]} -gt 0 ] || [ $changed -eq 1 ] || [ $need_source -eq 1 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq
+  fi
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+fi
+
+if [ $need_source -eq 1 ]; then
+  tmp=$(mktemp -d)
+  (cd "$tmp" && apt-get source -qq pugixml >/dev/null)
+  src=$(find "$tmp" -maxdepth 1 -mindepth 1 -type d -name 'pugixml-*' | head -n 1)
+  [ -n "$src" ] || { echo "pugixml source package not found" >&2; exit 1; }
+  mkdir -p "$top/third_party"
+  rm -rf "$pugi_dir"
+  mkdir -p "$pugi_dir"
+  cp -r "$src/src" "$src/LICENSE.md" "$pugi_dir/" 2>/dev/null || cp -r "$src/src" "$pugi_dir/"
+  rm -rf "$tmp"
+fi
+echo "Set-up complete."

@@ -1,0 +1,206 @@
+// The screensaver program started as the system starts it: a real process
+// under Wine, with the stub renderer in place of the real one.
+#include "app/run_modes.h"
+
+#include "config/product.h"
+#include "framework/handles.h"
+#include "tests/support/scratch_key.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/windows_finder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using framework::UniqueHandle;
+using test_support::TempFolder;
+
+const std::wstring kRendererName = L"Marrowdale 3D Screensaver.exe";
+const std::wstring kUninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::wstring ScreensaverPath() { return test_support::TestBuildFile(L"Marrowdale 3D Screensaver.scr"); }
+
+UniqueHandle StartScreensaver(const std::wstring& arguments, const std::wstring& currentDirectory,
+                              DWORD* processId = nullptr) {
+    std::wstring commandLine = L"\"" + ScreensaverPath() + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &process)) {
+        ADD_FAILURE() << "cannot start the screensaver, error " << ::GetLastError();
+        return UniqueHandle();
+    }
+    ::CloseHandle(process.hThread);
+    if (processId) *processId = process.dwProcessId;
+    return UniqueHandle(process.hProcess);
+}
+
+// Waits for the process to end and gives its exit code, or -1 on time-out.
+long ExitCodeAfter(const UniqueHandle& process, DWORD timeoutMs) {
+    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 99);
+        return -1;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.Get(), &code);
+    return static_cast<long>(code);
+}
+
+class RunModeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        exitEvent_.Reset(::CreateEventW(nullptr, TRUE, FALSE, L"MarrowdaleStubRendererExit"));
+        ASSERT_TRUE(exitEvent_);
+        ::ResetEvent(exitEvent_.Get());
+    }
+    void TearDown() override { ::SetEvent(exitEvent_.Get()); }
+
+    void PlaceStubRenderer(const std::wstring& folder) {
+        ASSERT_TRUE(test_support::CopyFileTo(test_support::TestBuildFile(L"tests\\app\\stub_renderer.exe"),
+                                             folder + L"\\" + kRendererName));
+    }
+
+    // The stub's record: its command line and its working directory.
+    bool WaitForRecord(const std::wstring& folder, std::wstring& commandLine, std::wstring& directory) {
+        const std::wstring path = folder + L"\\stub-record.txt";
+        for (int i = 0; i < 300; ++i) {
+            const std::string bytes = test_support::ReadBinaryFile(path);
+            if (!bytes.empty()) {
+                std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+                const size_t first = text.find(L'\n');
+                commandLine = text.substr(0, first);
+                directory = text.substr(first + 1, text.find(L'\n', first + 1) - first - 1);
+                return true;
+            }
+            ::Sleep(50);
+        }
+        return false;
+    }
+
+    test_support::ScopedKeyRemoval productKey_{HKEY_LOCAL_MACHINE, product::kKey};
+    test_support::ScopedKeyRemoval ownEntry_{HKEY_LOCAL_MACHINE, kUninstall + L"Marrowdale 3D Screensaver_is1"};
+    test_support::ScopedKeyRemoval combinedEntry_{HKEY_LOCAL_MACHINE,
+                                                  kUninstall + L"Marrowdale 3D Screensaver and Animated Wallpaper_is1"};
+    UniqueHandle exitEvent_;
+    TempFolder empty_;
+};
+
+TEST_F(RunModeTest, NoActionEndsAtOnceWithZero) {
+    UniqueHandle process = StartScreensaver(L"/t", empty_.Path());
+    EXPECT_EQ(ExitCodeAfter(process, 20000), 0);
+}
+
+TEST_F(RunModeTest, ChangePasswordEndsWithZero) {
+    UniqueHandle process = StartScreensaver(L"/a 1234", empty_.Path());
+    EXPECT_EQ(ExitCodeAfter(process, 20000), 0);
+}
+
+TEST_F(RunModeTest, RunStartsRendererFromAppPathAndWaitsForIt) {
+    TempFolder install;
+    PlaceStubRenderer(install.Path());
+    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", install.Path());
+
+    UniqueHandle screensaver = StartScreensaver(L"/s", empty_.Path());
+    std::wstring commandLine, directory;
+    ASSERT_TRUE(WaitForRecord(install.Path(), commandLine, directory));
+    EXPECT_EQ(commandLine, L"\"" + install.Path() + L"\\" + kRendererName + L"\"");
+    EXPECT_EQ(directory, install.Path());
+
+    // The screensaver lives for as long as the renderer does.
+    EXPECT_EQ(::WaitForSingleObject(screensaver.Get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    ::SetEvent(exitEvent_.Get());
+    EXPECT_EQ(ExitCodeAfter(screensaver, 20000), 0);
+}
+
+TEST_F(RunModeTest, RendererInCurrentFolderRunsThere) {
+    TempFolder current;
+    PlaceStubRenderer(current.Path());
+
+    UniqueHandle screensaver = StartScreensaver(L"/S", current.Path());
+    std::wstring commandLine, directory;
+    ASSERT_TRUE(WaitForRecord(current.Path(), commandLine, directory));
+    EXPECT_EQ(commandLine, L"\"" + current.Path() + L"\\" + kRendererName + L"\"");
+    EXPECT_EQ(directory, current.Path());
+    ::SetEvent(exitEvent_.Get());
+    EXPECT_EQ(ExitCodeAfter(screensaver, 20000), 0);
+}
+
+TEST_F(RunModeTest, UninstallEntryGivesWorkingDirectoryWhenAppPathIsMissing) {
+    TempFolder install;
+    PlaceStubRenderer(install.Path());
+    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, kUninstall + L"Marrowdale 3D Screensaver_is1",
+                                    L"InstallLocation", install.Path());
+
+    UniqueHandle screensaver = StartScreensaver(L"-s", empty_.Path());
+    std::wstring commandLine, directory;
+    ASSERT_TRUE(WaitForRecord(install.Path(), commandLine, directory));
+    EXPECT_EQ(directory, install.Path());
+    ::SetEvent(exitEvent_.Get());
+    EXPECT_EQ(ExitCodeAfter(screensaver, 20000), 0);
+}
+
+struct FailureCase {
+    const char* name;
+    bool placeUnstartableFile;
+    const wchar_t* text;
+};
+
+class RunFailureTest : public RunModeTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(RunFailureTest, ShowsErrorBoxAndStartsNothing) {
+    TempFolder install;
+    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", install.Path());
+    if (GetParam().placeUnstartableFile) {
+        ASSERT_TRUE(test_support::WriteBinaryFile(install.Path() + L"\\" + kRendererName, "not a program"));
+    }
+
+    DWORD processId = 0;
+    UniqueHandle screensaver = StartScreensaver(L"/s", empty_.Path(), &processId);
+    HWND box = test_support::WaitForTopLevelWindow(L"#32770", L"Error!", 20000, processId);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(test_support::MessageBoxText(box), GetParam().text);
+    // The box holds the screensaver until the user answers it.
+    EXPECT_EQ(::WaitForSingleObject(screensaver.Get(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(ExitCodeAfter(screensaver, 20000), 0);
+    EXPECT_TRUE(test_support::ReadBinaryFile(install.Path() + L"\\stub-record.txt").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, RunFailureTest,
+    ::testing::Values(FailureCase{"NoRenderer", false, L"Can't find the main file! Please reinstall screensaver."},
+                      FailureCase{"UnstartableRenderer", true,
+                                  L"Can't start the screensaver! Please try to restart your computer."}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST(RequestPasswordChangeTest, MissingLibraryOrExportIsIgnored) {
+    EXPECT_FALSE(RequestPasswordChange(L"no-such-provider.dll"));
+    // kernel32 is a system library without the export.
+    EXPECT_FALSE(RequestPasswordChange(L"kernel32.dll"));
+}
+
+TEST(RequestPasswordChangeTest, LibraryPlantedBesideTheProgramIsNotLoaded) {
+    // A library of the provider's name beside the program comes first in the
+    // ordinary search order; the system's own provider must be used instead.
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring planted(self);
+    planted = planted.substr(0, planted.rfind(L'\\') + 1) + L"mpr.dll";
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring marker = std::wstring(temp) + L"marrowdale-planted-provider-was-called";
+    ::DeleteFileW(marker.c_str());
+    ASSERT_TRUE(test_support::CopyFileTo(test_support::TestBuildFile(L"tests\\app\\planted_provider.dll"), planted));
+
+    const bool called = RequestPasswordChange(L"mpr.dll");
+    ::DeleteFileW(planted.c_str());
+
+    EXPECT_TRUE(called);
+    EXPECT_EQ(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
+    ::DeleteFileW(marker.c_str());
+}
+
+}  // namespace
