@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using framework::UniqueHandle;
@@ -88,14 +90,13 @@ protected:
     TempFolder empty_;
 };
 
-TEST_F(RunModeTest, NoActionEndsAtOnceWithZero) {
-    UniqueHandle process = StartScreensaver(L"/t", empty_.Path());
-    EXPECT_EQ(ExitCodeAfter(process, 20000), 0);
-}
-
-TEST_F(RunModeTest, ChangePasswordEndsWithZero) {
-    UniqueHandle process = StartScreensaver(L"/a 1234", empty_.Path());
-    EXPECT_EQ(ExitCodeAfter(process, 20000), 0);
+TEST_F(RunModeTest, ModesWithoutAWindowToShowEndWithZero) {
+    // The password provider is a silent stub under Wine; a preview for
+    // window 0 has no parent to fill.
+    for (const char* arguments : {"/t", "-T 5", "/a 1234", "/p 0", "/p"}) {
+        UniqueHandle process = StartScreensaver(std::wstring(arguments, arguments + strlen(arguments)), empty_.Path());
+        EXPECT_EQ(ExitCodeAfter(process, 20000), 0) << arguments;
+    }
 }
 
 TEST_F(RunModeTest, RunStartsRendererFromAppPathAndWaitsForIt) {
