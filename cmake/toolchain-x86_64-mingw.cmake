@@ -1,12 +1,6 @@
-# The test build: the same sources for 64-bit Windows, run under wine64. GoogleTest needs
-# the posix thread model; everything is linked statically all the same.
-set(CMAKE_SYSTEM_NAME Windows)
+# The test build: the same sources for 64-bit Windows, run under wine64. GoogleTest
+# needs the posix thread model; everything is linked statically all the same.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(MINGW_TRIPLE x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(MINGW_THREADS posix)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain-common.cmake)
