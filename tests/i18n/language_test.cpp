@@ -85,14 +85,6 @@ TEST_P(LanguageFromRegistry, MapsTheWholeValueToATag) {
     EXPECT_EQ(LanguageTagFromRegistry(), GetParam().tag);
 }
 
-TEST_P(LanguageFromRegistry, SelectsTheLanguageInTheShippedTable) {
-    Store(GetParam());
-    StringTable& table = StringTable::Create(IDR_STRING_TABLE);
-    EXPECT_TRUE(table.SelectLanguage(LanguageTagFromRegistry()));
-    ASSERT_TRUE(table.SelectTextBlock(L"Screensaver Settings Dialog"));
-    EXPECT_EQ(table.CurrentLanguageTag(), GetParam().tag);
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Values, LanguageFromRegistry,
     ::testing::Values(LanguageCase{"German", Stored::Installer, L"3: de", L"de"},

@@ -44,28 +44,20 @@ public:
     HWND Grandchild() const { return grandchild_; }
     std::wstring Text(int id) const { return WindowText(Item(id)); }
 
-    std::vector<std::wstring> ListItems() const {
+    // The items of a list box or combo box, read with its own messages.
+    std::vector<std::wstring> Items(int id, UINT countMessage, UINT lengthMessage, UINT textMessage) const {
         std::vector<std::wstring> items;
-        const LRESULT count = ::SendMessageW(Item(IDC_LIST), LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) items.push_back(ItemText(IDC_LIST, LB_GETTEXTLEN, LB_GETTEXT, i));
-        return items;
-    }
-    std::vector<std::wstring> ComboItems() const {
-        std::vector<std::wstring> items;
-        const LRESULT count = ::SendMessageW(Item(IDC_COMBO), CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) items.push_back(ItemText(IDC_COMBO, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
+        const LRESULT count = ::SendMessageW(Item(id), countMessage, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            const LRESULT length = ::SendMessageW(Item(id), lengthMessage, static_cast<WPARAM>(i), 0);
+            std::vector<wchar_t> text(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+            ::SendMessageW(Item(id), textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+            items.emplace_back(text.data());
+        }
         return items;
     }
 
 private:
-    std::wstring ItemText(int id, UINT lengthMessage, UINT textMessage, LRESULT index) const {
-        const LRESULT length = ::SendMessageW(Item(id), lengthMessage, static_cast<WPARAM>(index), 0);
-        if (length < 0) return L"<error>";
-        std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-        ::SendMessageW(Item(id), textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-        return text.data();
-    }
-
     HWND window_;
     HWND grandchild_ = nullptr;
 };
@@ -105,8 +97,8 @@ TEST_P(TranslateDialog, TranslatesTitleAndDirectChildrenOnly) {
     EXPECT_EQ(dialog.Text(IDC_NO_ROW), L"Multi-monitor");
     EXPECT_EQ(dialog.Text(IDC_LOWER_CASE), L"playlist");
     EXPECT_EQ(WindowText(dialog.Grandchild()), L"Remove");
-    EXPECT_EQ(dialog.ListItems(), (std::vector<std::wstring>{L"Cancel", L"Shuffle"}));
-    EXPECT_EQ(dialog.ComboItems(), (std::vector<std::wstring>{L"Remove", L"Playlist"}));
+    EXPECT_EQ(dialog.Items(IDC_LIST, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT), (std::vector<std::wstring>{L"Cancel", L"Shuffle"}));
+    EXPECT_EQ(dialog.Items(IDC_COMBO, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT), (std::vector<std::wstring>{L"Remove", L"Playlist"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
