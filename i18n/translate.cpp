@@ -1,4 +1,12 @@
 #include "i18n/translate.h"
 
-// No string table exists yet in this build: every text is shown as written.
-std::wstring Translate(const std::wstring& key) { return key; }
+#include "i18n/string_table.h"
+
+std::wstring Translate(const std::wstring& key) {
+    const StringTable* table = StringTable::Current();
+    if (!table) return key;
+    std::wstring text;
+    // Lookup leaves the key in text when it finds nothing.
+    table->Lookup(key, text);
+    return text;
+}
