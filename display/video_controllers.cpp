@@ -53,7 +53,7 @@ private:
 using SetProxyBlanket = HRESULT(WINAPI*)(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, RPC_AUTH_IDENTITY_HANDLE,
                                          DWORD);
 
-constexpr ULONG kMaxControllers = 10;
+constexpr ULONG kMaxControllers = static_cast<ULONG>(kMaxVideoControllers);
 constexpr LONG kWaitMilliseconds = 5000;
 
 display_seam::VideoControllerRow ReadRow(IWbemClassObject& object) {

@@ -79,7 +79,8 @@ bool FindControllerRam(const std::vector<display_seam::VideoControllerRow>& rows
     // Every identifier contains the empty one: it would pick an arbitrary
     // controller.
     if (deviceId.empty()) return false;
-    for (const display_seam::VideoControllerRow& row : rows) {
+    for (size_t i = 0; i < rows.size() && i < kMaxVideoControllers; ++i) {
+        const display_seam::VideoControllerRow& row = rows[i];
         if (row.pnpDeviceId.find(deviceId) == std::wstring::npos) continue;
         if (!row.hasAdapterRam) return false;
         bytes = row.adapterRam;

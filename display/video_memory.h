@@ -10,6 +10,8 @@
 #include <vector>
 
 inline constexpr size_t kDeviceIdLength = 512;
+// WMI is asked for this many controllers; any further ones are not examined.
+inline constexpr size_t kMaxVideoControllers = 10;
 
 // The plug-and-play identifier of the display adapter driving the monitor.
 HRESULT FindAdapterDeviceId(HMONITOR monitor, wchar_t (&deviceId)[kDeviceIdLength]);
@@ -18,7 +20,7 @@ HRESULT FindAdapterDeviceId(HMONITOR monitor, wchar_t (&deviceId)[kDeviceIdLengt
 // or E_FAIL and 0.
 HRESULT QueryAdapterRam(HMONITOR monitor, std::uint32_t& bytes);
 
-// The first controller whose PNPDeviceID contains deviceId decides: true and
+// Of the first 10 rows, the first controller whose PNPDeviceID contains deviceId decides: true and
 // its AdapterRAM when it has one. An empty deviceId matches nothing.
 bool FindControllerRam(const std::vector<display_seam::VideoControllerRow>& rows, std::wstring_view deviceId,
                        std::uint32_t& bytes);
