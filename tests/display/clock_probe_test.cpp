@@ -33,6 +33,11 @@ struct ClockCase {
     std::int32_t mhz;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const ClockCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MeasureClockTest : public ::testing::TestWithParam<ClockCase> {};
 
 TEST_P(MeasureClockTest, NetCyclesOverFiftyMilliseconds) {

@@ -3,7 +3,6 @@
 #include "display/display_configuration.h"
 
 #include "config/node.h"
-#include "display/monitor_settings.h"
 #include "tests/display/fake_display.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +161,11 @@ struct NameCase {
     const wchar_t* displayName;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MonitorNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(MonitorNameTest, ComesFromTheFirstActiveMonitorDevice) {
@@ -211,6 +215,11 @@ struct ChoiceCase {
     bool present;
     std::int32_t after;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const ChoiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ValidateMonitorChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
@@ -281,6 +290,11 @@ struct FindCase {
     std::uint32_t position;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const FindCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class FindModeTest : public ::testing::TestWithParam<FindCase> {};
 
 TEST_P(FindModeTest, PositionWithinTheFirstListThatHasTheMode) {
@@ -319,6 +333,11 @@ struct SelectionCase {
     std::int32_t useDesktopRes;
     std::uint32_t position;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const SelectionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class InitialSelectionTest : public ::testing::TestWithParam<SelectionCase> {};
 
@@ -375,15 +394,6 @@ INSTANTIATE_TEST_SUITE_P(
                       [](Node& s) { StoreMode(s, "1", 1920, 1080, D3DFMT_X8R8G8B8); }, true, 0, 0},
         SelectionCase{"NothingStored", [](Node&) {}, true, 0, 0}),
     [](const ::testing::TestParamInfo<SelectionCase>& info) { return info.param.name; });
-
-TEST_F(DisplayConfigurationTest, MonitorSettingsGoToTheTree) {
-    auto display = Make();
-    display->WriteMonitorSetting(monitor_setting::kModeWidth, 2, 1024);
-    display->WriteMonitorSetting(monitor_setting::kModeWidth, 0, 800);
-    EXPECT_EQ(settings_.Get(L"ModeWidth2").AsInt(), 1024);
-    EXPECT_EQ(settings_.Get(L"ModeWidth").AsInt(), 800);
-    EXPECT_EQ(display->ReadMonitorSetting(monitor_setting::kModeWidth, 1), 800);
-}
 
 std::vector<std::int32_t> TwoFourEightSixteen() { return {2, 4, 8, 16}; }
 

@@ -134,6 +134,11 @@ struct DepthCase {
     std::vector<D3DFORMAT> tried;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const DepthCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DepthStencilTest : public ::testing::TestWithParam<DepthCase> {};
 
 TEST_P(DepthStencilTest, FirstUsableInOrder) {
@@ -174,6 +179,11 @@ struct ConfirmCase {
     std::vector<DWORD> asked;
     bool accepted;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const ConfirmCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ConfirmDeviceTest : public ::testing::TestWithParam<ConfirmCase> {};
 

@@ -23,6 +23,11 @@ struct CandidateCase {
     std::vector<Offered> listed;  // after sorting
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const CandidateCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class CandidateListTest : public ::testing::TestWithParam<CandidateCase> {};
 
 TEST_P(CandidateListTest, KeepsDistinctLargeEnoughModesInOrder) {
@@ -100,6 +105,11 @@ struct TextCase {
     ModeRecord mode;
     const wchar_t* text;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.mode.Width << "x" << c.mode.Height << "f" << c.mode.Format;
+}
 
 class FormatModeTextTest : public ::testing::TestWithParam<TextCase> {};
 

@@ -16,6 +16,12 @@ struct MonitorTextCase {
     std::int32_t index;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const MonitorTextCase& c, std::ostream* os) {
+    for (const wchar_t* p = c.text; *p; ++p) *os << (*p >= 32 && *p < 127 ? static_cast<char>(*p) : '?');
+    *os << " -> " << c.index;
+}
+
 class StoredMonitorIndexTest : public ::testing::TestWithParam<MonitorTextCase> {};
 
 TEST_P(StoredMonitorIndexTest, ReadsTheNumberAfterTheTypePrefix) {
@@ -38,6 +44,11 @@ struct ClampCase {
     std::uint32_t chosen;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const ClampCase& c, std::ostream* os) {
+    *os << c.index << " of " << c.adapters;
+}
+
 class ClampAdapterIndexTest : public ::testing::TestWithParam<ClampCase> {};
 
 TEST_P(ClampAdapterIndexTest, FallsBackToTheFirstAdapter) {
@@ -53,6 +64,11 @@ struct ClockCase {
     std::int64_t longSpan, overheadSpan;
     std::int32_t mhz;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const ClockCase& c, std::ostream* os) {
+    *os << c.longSpan << " less " << c.overheadSpan;
+}
 
 class ClockFromSpansTest : public ::testing::TestWithParam<ClockCase> {};
 
@@ -73,6 +89,11 @@ struct TierCase {
     std::int32_t height;
     HardwareDefaults expected;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const TierCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class HardwareDefaultsTest : public ::testing::TestWithParam<TierCase> {};
 
@@ -110,6 +131,11 @@ struct AaCase {
     std::vector<std::wstring> texts;
     std::int32_t selected;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const AaCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class AntialiasingListTest : public ::testing::TestWithParam<AaCase> {};
 

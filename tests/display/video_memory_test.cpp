@@ -169,6 +169,11 @@ struct RowsCase {
     std::uint32_t bytes;
 };
 
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const RowsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ControllerMatchTest : public ::testing::TestWithParam<RowsCase> {};
 
 TEST_P(ControllerMatchTest, FirstControllerContainingTheIdDecides) {
@@ -206,6 +211,11 @@ struct StoredCase {
     const wchar_t* stored;  // null: no value
     std::uint32_t bytes;
 };
+
+// Names the case in test listings instead of a byte dump.
+void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProbeVideoMemoryTest : public VideoMemoryTest, public ::testing::WithParamInterface<StoredCase> {
 protected:
