@@ -1,0 +1,136 @@
+#include "display/display_configuration.h"
+
+#include "config/node.h"
+#include "display/antialiasing_probe.h"
+#include "display/clock_probe.h"
+#include "display/display_seam.h"
+#include "display/mode_enumeration.h"
+#include "display/monitor_name.h"
+#include "display/monitor_settings.h"
+#include "display/video_memory.h"
+#include "framework/handles.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr char kAntialiasing[] = "Antialiasing";
+
+}  // namespace
+
+DisplayConfiguration::DisplayConfiguration(Node& settings, DeviceConfirmer& confirmer)
+    : settings_(settings), confirmer_(confirmer), inventory_() {}
+
+HRESULT DisplayConfiguration::EnumerateDisplays() {
+    inventory_.adapterCount = 0;
+    inventory_.monitorCount = 0;
+    framework::ComPtr<IDirect3D9> d3d;
+    d3d.Attach(display_seam::Current().createDirect3D9(D3D_SDK_VERSION));
+    if (!d3d) return E_FAIL;
+
+    std::memset(&inventory_.groupCaps, 0, sizeof(inventory_.groupCaps));
+    d3d->GetDeviceCaps(0, D3DDEVTYPE_HAL, &inventory_.groupCaps);
+
+    for (UINT ordinal = 0; ordinal < d3d->GetAdapterCount(); ++ordinal) {
+        const std::uint32_t slot = inventory_.adapterCount;
+        AdapterRecord& adapter = inventory_.adapters[slot];
+        std::memset(&adapter.desktopMode, 0, sizeof(adapter.desktopMode));
+        d3d->GetAdapterDisplayMode(ordinal, &adapter.desktopMode);
+        adapter.deviceTypeCount =
+            BuildDeviceTypes(*d3d.Get(), ordinal, adapter.desktopMode.Format, confirmer_, adapter.deviceTypes);
+        if (adapter.deviceTypeCount == 0) continue;
+
+        MonitorRecord& monitor = inventory_.monitors[slot];
+        monitor.adapterOrdinal = ordinal;
+        NameMonitor(d3d->GetAdapterMonitor(ordinal), slot, monitor.displayName);
+        ++inventory_.monitorCount;
+        ++inventory_.adapterCount;
+        if (inventory_.monitorCount == kMaxMonitors) break;
+    }
+    return inventory_.adapterCount == 0 ? E_FAIL : S_OK;
+}
+
+void DisplayConfiguration::ValidateMonitorChoice() {
+    ConfigValue& current = settings_.Get(monitor_setting::kCurMonitor);
+    if (current.AsUInt() >= inventory_.monitorCount) current = ConfigValue(std::int32_t{0});
+    const std::int32_t width = settings_.Get(monitor_setting::kModeWidth).AsInt();
+    const std::int32_t height = settings_.Get(monitor_setting::kModeHeight).AsInt();
+    const std::int32_t format = settings_.Get(monitor_setting::kModeFormat).AsInt();
+    for (std::uint32_t m = 0; m < inventory_.monitorCount; ++m) {
+        SetRememberedModeIndex(m, FindMode(static_cast<std::int32_t>(m), static_cast<std::uint32_t>(width),
+                                           static_cast<std::uint32_t>(height), format));
+    }
+}
+
+std::uint32_t DisplayConfiguration::FindMode(std::int32_t monitor, std::uint32_t width, std::uint32_t height,
+                                             std::int32_t format) const {
+    const auto index = static_cast<std::uint32_t>(monitor);
+    if (index >= inventory_.monitorCount) return 0;
+    const AdapterRecord& adapter = inventory_.adapters[index];
+    for (std::uint32_t t = 0; t < adapter.deviceTypeCount; ++t) {
+        const DeviceTypeRecord& type = adapter.deviceTypes[t];
+        for (std::uint32_t p = 0; p < type.modeCount; ++p) {
+            const ModeRecord& mode = type.modes[p];
+            if (mode.Width == width && mode.Height == height && mode.Format == format) return p;
+        }
+    }
+    return 0;
+}
+
+DisplayConfiguration::ModeSelection DisplayConfiguration::InitialModeSelection(std::int32_t monitor) {
+    ModeSelection selection{};
+    selection.useDesktopRes = ReadMonitorSetting(monitor_setting::kUseDesktopRes, monitor);
+    std::uint32_t width = static_cast<std::uint32_t>(ReadMonitorSetting(monitor_setting::kModeWidth, monitor));
+    std::uint32_t height = static_cast<std::uint32_t>(ReadMonitorSetting(monitor_setting::kModeHeight, monitor));
+    std::int32_t format = ReadMonitorSetting(monitor_setting::kModeFormat, monitor);
+    if (selection.useDesktopRes != 0) {
+        // The desktop mode as it is now, which may have changed since the
+        // inventory was taken.
+        width = height = 0;
+        format = 0;
+        const auto index = static_cast<std::uint32_t>(monitor);
+        framework::ComPtr<IDirect3D9> d3d;
+        d3d.Attach(display_seam::Current().createDirect3D9(D3D_SDK_VERSION));
+        if (d3d && index < inventory_.monitorCount) {
+            D3DDISPLAYMODE desktop{};
+            if (SUCCEEDED(d3d->GetAdapterDisplayMode(inventory_.monitors[index].adapterOrdinal, &desktop))) {
+                width = desktop.Width;
+                height = desktop.Height;
+                format = static_cast<std::int32_t>(desktop.Format);
+            }
+        }
+    }
+    selection.position = FindMode(monitor, width, height, format);
+    return selection;
+}
+
+std::int32_t DisplayConfiguration::ReadMonitorSetting(const char* name, std::int32_t monitor) {
+    return ::ReadMonitorSetting(settings_, name, monitor);
+}
+
+void DisplayConfiguration::WriteMonitorSetting(const char* name, std::int32_t monitor, std::int32_t value) {
+    ::WriteMonitorSetting(settings_, name, monitor, value);
+}
+
+std::uint32_t DisplayConfiguration::RememberedModeIndex(std::uint32_t monitor) const {
+    if (monitor >= inventory_.monitorCount) return 0;
+    return inventory_.adapters[monitor].deviceTypes[0].rememberedModeIndex;
+}
+
+void DisplayConfiguration::SetRememberedModeIndex(std::uint32_t monitor, std::uint32_t position) {
+    if (monitor < inventory_.monitorCount) inventory_.adapters[monitor].deviceTypes[0].rememberedModeIndex = position;
+}
+
+AntialiasingList DisplayConfiguration::AntialiasingChoices() {
+    const std::int32_t wanted = settings_.Get(kAntialiasing).AsInt();
+    return BuildAntialiasingList(ProbeSampleCounts(), wanted);
+}
+
+std::uint32_t DisplayConfiguration::ProbeVideoMemory() const { return ::ProbeVideoMemory(&inventory_); }
+
+HardwareDefaults DisplayConfiguration::ProbeHardwareDefaults() const {
+    const std::uint32_t videoMemory = ProbeVideoMemory();
+    const std::int32_t clock = MeasureProcessorClock();
+    const std::int32_t height = ::GetSystemMetrics(SM_CYFULLSCREEN);
+    return ComputeHardwareDefaults(videoMemory, clock, height);
+}

@@ -1,0 +1,53 @@
+#include "display/probe_rules.h"
+
+#include <limits>
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+
+}  // namespace
+
+std::int32_t ParseStoredMonitorIndex(std::wstring_view text) {
+    if (text.size() < 2) return 0;
+    text.remove_prefix(2);
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        value = value * 10 + (text[i] - L'0');
+        if (value > kLimit) value = kLimit;
+    }
+    if (negative) return static_cast<std::int32_t>(-value);
+    return value > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
+                                                            : static_cast<std::int32_t>(value);
+}
+
+std::uint32_t ClampAdapterIndex(std::int32_t index, std::uint32_t adapterCount) {
+    const auto unsignedIndex = static_cast<std::uint32_t>(index);
+    return unsignedIndex < adapterCount ? unsignedIndex : 0;
+}
+
+std::int32_t ClockFromSpans(std::int64_t longSpan, std::int64_t overheadSpan) {
+    const std::int64_t mhz = (longSpan - overheadSpan) / 50000;
+    if (mhz < 0 || mhz > std::numeric_limits<std::int32_t>::max()) return 0;
+    return static_cast<std::int32_t>(mhz);
+}
+
+HardwareDefaults ComputeHardwareDefaults(std::uint32_t videoMemory, std::int32_t clockMHz,
+                                         std::int32_t screenHeight) {
+    const std::uint32_t mb = videoMemory >> 20;
+    const auto mhz = static_cast<std::uint32_t>(clockMHz);
+    const auto height = static_cast<std::uint32_t>(screenHeight);
+    HardwareDefaults defaults;
+    defaults.highQualityTextures = (mb > 400 && height > 1000) ? 1 : 0;
+    defaults.highQualityGraphics = (mhz > 2000 && mb > 400) ? 1 : 0;
+    defaults.antialiasing = (mhz > 3000 && mb >= 2500) ? 1 : 0;
+    return defaults;
+}

@@ -1,0 +1,114 @@
+// The video controllers as WMI lists them.
+#include "display/video_memory.h"
+
+#include "framework/handles.h"
+
+#include <oleauto.h>
+#include <wbemcli.h>
+
+namespace {
+
+class Bstr {
+public:
+    explicit Bstr(const wchar_t* text) : text_(::SysAllocString(text)) {}
+    ~Bstr() { ::SysFreeString(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR Get() const { return text_; }
+
+private:
+    BSTR text_;
+};
+
+class Variant {
+public:
+    Variant() { ::VariantInit(&value_); }
+    ~Variant() { ::VariantClear(&value_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    VARIANT* Put() {
+        ::VariantClear(&value_);
+        return &value_;
+    }
+    const VARIANT& Get() const { return value_; }
+
+private:
+    VARIANT value_;
+};
+
+// Balances a successful CoInitialize (S_OK or S_FALSE) of this thread.
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (initialised_) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialised_;
+};
+
+using SetProxyBlanket = HRESULT(WINAPI*)(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, RPC_AUTH_IDENTITY_HANDLE,
+                                         DWORD);
+
+constexpr ULONG kMaxControllers = static_cast<ULONG>(kMaxVideoControllers);
+constexpr LONG kWaitMilliseconds = 5000;
+
+display_seam::VideoControllerRow ReadRow(IWbemClassObject& object) {
+    display_seam::VideoControllerRow row{L"", false, 0};
+    Variant pnp;
+    if (SUCCEEDED(object.Get(L"PNPDeviceID", 0, pnp.Put(), nullptr, nullptr)) && pnp.Get().vt == VT_BSTR &&
+        pnp.Get().bstrVal) {
+        row.pnpDeviceId.assign(pnp.Get().bstrVal, ::SysStringLen(pnp.Get().bstrVal));
+    }
+    Variant ram;
+    if (SUCCEEDED(object.Get(L"AdapterRAM", 0, ram.Put(), nullptr, nullptr))) {
+        // WMI hands the uint32 property over as a signed VT_I4.
+        if (ram.Get().vt == VT_I4 || ram.Get().vt == VT_UI4) {
+            row.hasAdapterRam = true;
+            row.adapterRam = ram.Get().ulVal;
+        }
+    }
+    return row;
+}
+
+}  // namespace
+
+bool ListVideoControllers(std::vector<display_seam::VideoControllerRow>& rows) {
+    rows.clear();
+    ComScope com;
+    framework::ComPtr<IWbemLocator> locator;
+    if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                  locator.PutVoid()))) {
+        return false;
+    }
+    framework::ComPtr<IWbemServices> services;
+    const Bstr space(L"\\\\.\\root\\cimv2");
+    if (FAILED(locator->ConnectServer(space.Get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr, services.Put()))) {
+        return false;
+    }
+    {
+        framework::SystemLibrary ole32(L"ole32.dll");
+        if (auto setBlanket = ole32.Find<SetProxyBlanket>("CoSetProxyBlanket")) {
+            setBlanket(services.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
+                       RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
+        }
+    }
+    framework::ComPtr<IEnumWbemClassObject> controllers;
+    const Bstr className(L"Win32_VideoController");
+    if (FAILED(services->CreateInstanceEnum(className.Get(), 0, nullptr, controllers.Put())) || !controllers) {
+        return false;
+    }
+    controllers->Reset();
+    IWbemClassObject* objects[kMaxControllers] = {};
+    ULONG returned = 0;
+    controllers->Next(kWaitMilliseconds, kMaxControllers, objects, &returned);
+    for (ULONG i = 0; i < returned && i < kMaxControllers; ++i) {
+        framework::ComPtr<IWbemClassObject> object;
+        object.Attach(objects[i]);
+        if (object) rows.push_back(ReadRow(*object.Get()));
+    }
+    return true;
+}

@@ -1,0 +1,37 @@
+// How much video memory the adapter of the chosen monitor has: WMI's
+// AdapterRAM of the matching video controller, else DirectDraw's total.
+#pragma once
+
+#include "display/display_inventory.h"
+#include "display/display_seam.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+inline constexpr size_t kDeviceIdLength = 512;
+// WMI is asked for this many controllers; any further ones are not examined.
+inline constexpr size_t kMaxVideoControllers = 10;
+
+// The plug-and-play identifier of the display adapter driving the monitor.
+HRESULT FindAdapterDeviceId(HMONITOR monitor, wchar_t (&deviceId)[kDeviceIdLength]);
+
+// S_OK and the AdapterRAM of the video controller of the monitor's adapter,
+// or E_FAIL and 0.
+HRESULT QueryAdapterRam(HMONITOR monitor, std::uint32_t& bytes);
+
+// Of the first 10 rows, the first controller whose PNPDeviceID contains deviceId decides: true and
+// its AdapterRAM when it has one. An empty deviceId matches nothing.
+bool FindControllerRam(const std::vector<display_seam::VideoControllerRow>& rows, std::wstring_view deviceId,
+                       std::uint32_t& bytes);
+
+// The first 10 Win32_VideoController rows from WMI; false when WMI fails.
+bool ListVideoControllers(std::vector<display_seam::VideoControllerRow>& rows);
+
+// DirectDraw's total video memory of the primary display driver; 0 on failure.
+std::uint32_t DirectDrawVideoMemory();
+
+// Bytes of video memory of the adapter of the monitor stored in CurMonitor
+// at the last OK; 0 when every method fails. With an inventory, the stored
+// monitor index is looked up there to find its adapter's Direct3D ordinal.
+std::uint32_t ProbeVideoMemory(const DisplayInventory* inventory = nullptr);
