@@ -2,6 +2,7 @@
 #include "config/node.h"
 
 #include "config/reg_key.h"
+#include "config/registry_seam.h"
 #include "config/typed_text.h"
 
 #include <windows.h>
@@ -97,6 +98,7 @@ bool Node::SaveToRegistry(HKEY root, const wchar_t* subKeyPath) const {
         if (key.SetStringValue(entryKey.c_str(), *data) != ERROR_SUCCESS) return false;
     }
 
-    ::RegFlushKey(key.Get());
+    // The renderer reads the same key from its own process.
+    registry_seam::Current().flushKey(key.Get());
     return true;
 }
