@@ -541,20 +541,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveFailureCase{"ValueInSubkey", L"<none>", 2, {L"a", L"b"}, {L"z"}}),
     [](const ::testing::TestParamInfo<SaveFailureCase>& info) { return std::string(info.param.name); });
 
-TEST(SaveFailure, ValueInSubkeyLeavesTheSubkeyEmpty) {
-    Recorder::Reset();
-    ScratchKey scratch;
-    registry_seam::ScopedApi seam(Recorder::Api(false));
-    Recorder::failSetAt = 0;
-    Node node;
-    node.Get(L"m/x") = 3;
-    EXPECT_FALSE(node.SaveToRegistry(scratch.Root(), scratch.Path().c_str()));
-    Node loaded;
-    ASSERT_TRUE(loaded.LoadFromRegistry(scratch.Root(), scratch.Path().c_str()));
-    EXPECT_EQ(Dump(loaded), L"{m={}}");
-    EXPECT_TRUE(Recorder::AllClosed());
-}
-
 TEST(LoadFailure, ASubkeyThatCannotBeOpenedStopsTheLoad) {
     Recorder::Reset();
     ScratchKey scratch;
