@@ -14,8 +14,8 @@
 
 namespace {
 
-// Names longer than this and value data longer than 4096 bytes are skipped on
-// loading; the renderer reads with the same limits.
+// Buffer sizes for loading: names of 4096 characters or more and value data
+// over 4096 bytes are skipped.
 constexpr DWORD kNameCharacters = 4096;
 constexpr DWORD kDataBytes = 4096;
 
@@ -27,7 +27,7 @@ bool Node::LoadFromRegistry(HKEY root, const wchar_t* subKeyPath) {
     if (key.Open(root, subKeyPath, access) != ERROR_SUCCESS) return false;
 
     // No class buffer: a key with a long class name would otherwise fail here
-    // with ERROR_MORE_DATA although its values are perfectly readable.
+    // although its values are perfectly readable.
     DWORD valueCount = 0;
     if (::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr,
                            nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
