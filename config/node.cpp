@@ -2,6 +2,8 @@
 
 #include "i18n/utf8.h"
 
+#include <utility>
+
 bool Is64BitWindows();
 
 namespace {
@@ -20,9 +22,34 @@ void SplitPath(std::wstring_view path, std::wstring_view& key, std::wstring_view
 
 }  // namespace
 
-ConfigValue::ConfigValue(std::unique_ptr<Node> node) : subtree(std::move(node)), type(ValueType::Subtree) {}
-ConfigValue::ConfigValue(ConfigValue&&) noexcept = default;
-ConfigValue& ConfigValue::operator=(ConfigValue&&) noexcept = default;
+// A Subtree entry always holds a node, so that paths can run through it.
+ConfigValue::ConfigValue(std::unique_ptr<Node> node)
+    : subtree(node ? std::move(node) : std::make_unique<Node>()), type(ValueType::Subtree) {}
+
+// The source is left Unset: a moved-from Subtree entry must not claim a node
+// it no longer holds.
+ConfigValue::ConfigValue(ConfigValue&& other) noexcept
+    : subtree(std::move(other.subtree)),
+      floatValue(std::exchange(other.floatValue, 0.0f)),
+      intValue(std::exchange(other.intValue, 0)),
+      text(std::move(other.text)),
+      type(std::exchange(other.type, ValueType::Unset)) {
+    other.text.clear();
+}
+
+ConfigValue& ConfigValue::operator=(ConfigValue&& other) noexcept {
+    if (this == &other) return *this;
+    // Take the new content in full before the old subtree goes: the source may
+    // be an entry somewhere inside that subtree.
+    ConfigValue incoming(std::move(other));
+    std::swap(subtree, incoming.subtree);
+    std::swap(floatValue, incoming.floatValue);
+    std::swap(intValue, incoming.intValue);
+    std::swap(text, incoming.text);
+    std::swap(type, incoming.type);
+    return *this;
+}
+
 ConfigValue::~ConfigValue() = default;
 
 Node::Node() : view64_(Is64BitWindows()) {}
@@ -40,8 +67,8 @@ ConfigValue& Node::Get(std::wstring_view path) {
             node = created.subtree.get();
         } else {
             if (rest.empty()) return found->second;
-            if (found->second.type != ValueType::Subtree) throw KeyNotFound();
-            node = found->second.subtree.get();
+            node = found->second.AsSubtree();
+            if (!node) throw KeyNotFound();
         }
         path = rest;
     }
@@ -63,8 +90,8 @@ bool Node::Has(std::wstring_view path, ValueType type) const {
         auto found = node->entries_.find(std::wstring(key));
         if (found == node->entries_.end()) return false;
         if (rest.empty()) return found->second.type == type;
-        if (found->second.type != ValueType::Subtree) return false;
-        node = found->second.subtree.get();
+        node = found->second.AsSubtree();
+        if (!node) return false;
         path = rest;
     }
 }

@@ -22,7 +22,8 @@ enum class ValueType : std::int32_t {
     Unset = 4,
 };
 
-// The value of one entry. Holding a subtree makes it move-only.
+// The value of one entry. Holding a subtree makes it move-only; a moved-from
+// value is Unset.
 struct ConfigValue {
     std::unique_ptr<Node> subtree;
     float floatValue = 0.0f;
@@ -74,9 +75,16 @@ public:
     // True when the entry exists and has exactly that type; creates nothing.
     bool Has(std::wstring_view path, ValueType type) const;
 
-    // Merges a registry key (values as typed text, subkeys as subtrees).
+    // Merges a registry key into the tree: subkeys become subtrees, then
+    // values of typed text become entries (value names are paths); other
+    // values, names of 4096 characters or more, data over 4096 bytes and names
+    // that run through a non-subtree entry are skipped. False when the key or
+    // one of its subkeys cannot be read; what was read stays in the tree.
     bool LoadFromRegistry(HKEY root, const wchar_t* subKeyPath);
-    // Writes the tree to a registry key; never deletes anything there.
+    // Writes the tree to a registry key as typed text, subtrees as subkeys,
+    // creating what is missing; Unset entries and empty strings write nothing
+    // and nothing is ever deleted. False at the first failure, and for a
+    // subtree under the empty key, which no subkey can hold.
     bool SaveToRegistry(HKEY root, const wchar_t* subKeyPath) const;
 
     bool view64() const { return view64_; }

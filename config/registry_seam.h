@@ -15,6 +15,8 @@ struct Api {
     decltype(&::RegSetValueExW) setValue = &::RegSetValueExW;
     // When set, Is64BitWindows answers this instead of asking the system.
     std::optional<bool> is64BitWindows;
+    // Wine's RegFlushKey does nothing, so a test can only see the call here.
+    decltype(&::RegFlushKey) flushKey = &::RegFlushKey;
 };
 
 Api& Current();
