@@ -88,8 +88,10 @@ bool Node::SaveToRegistry(HKEY root, const wchar_t* subKeyPath) const {
     for (const auto& [entryKey, value] : entries_) {
         if (const Node* child = value.AsSubtree()) {
             // An empty subkey name would reopen this very key and mix the
-            // subtree's values with its own: such a subtree cannot be stored.
-            if (entryKey.empty()) return false;
+            // subtree's values with its own. Such a subtree only comes from a
+            // value whose name begins with '/', which stays in the registry
+            // untouched, so leaving it out loses nothing.
+            if (entryKey.empty()) continue;
             if (!child->SaveToRegistry(key.Get(), entryKey.c_str())) return false;
             continue;
         }

@@ -124,15 +124,18 @@ TEST(SaveToRegistry, CreatesTheKeyAndSubtreesAsSubkeys) {
     EXPECT_EQ(Dump(reloaded), L"{a={b={c=i1},d=s'x'},top=f2}");
 }
 
-TEST(SaveToRegistry, ASubtreeUnderTheEmptyKeyCannotBeStored) {
-    // The empty subkey name would reopen the key itself and write the
-    // subtree's x over the tree's own x.
+TEST(SaveToRegistry, ASubtreeUnderTheEmptyKeyIsLeftOutAndTheRestSaved) {
+    // A value named "/x" loads as x below the empty key. Stored as a subkey
+    // of empty name it would land in the key itself and write over the
+    // tree's own x; it is left out, and the value it came from stays as is.
     ScratchKey scratch;
+    scratch.SetUnterminated(L"/x", L"2: 1");
     Node node;
-    node.Get(L"/x") = 1;
+    ASSERT_TRUE(node.LoadFromRegistry(scratch.Root(), scratch.Path().c_str()));
     node.Get(L"x") = 2;
-    EXPECT_FALSE(node.SaveToRegistry(scratch.Root(), scratch.Path().c_str()));
-    EXPECT_EQ(Stored(scratch, L"x"), L"<missing>");
+    EXPECT_TRUE(node.SaveToRegistry(scratch.Root(), scratch.Path().c_str()));
+    EXPECT_EQ(Stored(scratch, L"x"), L"2: 2");
+    EXPECT_EQ(Stored(scratch, L"/x"), L"2: 1");
 }
 
 TEST(SaveToRegistry, TheEmptyKeyAsAValueIsTheDefaultValue) {
