@@ -3,6 +3,8 @@
 // flags) or make a write fail. The program itself never changes it.
 #pragma once
 
+#include "framework/scoped_override.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -22,15 +24,9 @@ struct Api {
 Api& Current();
 
 // Replaces the table for the lifetime of the object and restores it afterwards.
-class ScopedApi {
+class ScopedApi : public framework::ScopedOverride<Api> {
 public:
-    explicit ScopedApi(const Api& replacement) : saved_(Current()) { Current() = replacement; }
-    ~ScopedApi() { Current() = saved_; }
-    ScopedApi(const ScopedApi&) = delete;
-    ScopedApi& operator=(const ScopedApi&) = delete;
-
-private:
-    Api saved_;
+    explicit ScopedApi(const Api& replacement) : ScopedOverride(Current(), replacement) {}
 };
 
 }  // namespace registry_seam

@@ -14,40 +14,31 @@ std::uint64_t TimeStampNow() {
     return api.readTimeStampCounter ? api.readTimeStampCounter() : __rdtsc();
 }
 
-// Busy-waits until the performance counter has advanced by the span.
-void WaitSpan() {
+// Reads the performance counter until it has advanced by the span
+// (untilSpan), or - for the overhead - until a reading differs from the start
+// by anything but exactly the span, which the very first reading almost
+// always does: then it costs what the wait costs beyond the 50 ms themselves.
+void SpinCounter(bool untilSpan) {
     const display_seam::Api& api = display_seam::Current();
     LARGE_INTEGER frequency, start, now;
     if (!api.queryPerformanceFrequency(&frequency)) return;
     const LONGLONG ticks = frequency.QuadPart / 1000 * kSpanMilliseconds;
     api.queryPerformanceCounter(&start);
-    do {
+    for (;;) {
         api.queryPerformanceCounter(&now);
-    } while (now.QuadPart - start.QuadPart < ticks);
-}
-
-// The same calls as WaitSpan without the wait: it returns unless the very
-// first reading lands exactly on the span, so it costs what WaitSpan costs
-// beyond the 50 ms themselves.
-void WaitOverhead() {
-    const display_seam::Api& api = display_seam::Current();
-    LARGE_INTEGER frequency, start, now;
-    if (!api.queryPerformanceFrequency(&frequency)) return;
-    const LONGLONG ticks = frequency.QuadPart / 1000 * kSpanMilliseconds;
-    api.queryPerformanceCounter(&start);
-    do {
-        api.queryPerformanceCounter(&now);
-    } while (now.QuadPart - start.QuadPart == ticks);
+        const LONGLONG elapsed = now.QuadPart - start.QuadPart;
+        if (untilSpan ? elapsed >= ticks : elapsed != ticks) return;
+    }
 }
 
 }  // namespace
 
 std::int32_t MeasureProcessorClock() {
     std::uint64_t before = TimeStampNow();
-    WaitSpan();
+    SpinCounter(true);
     const auto longSpan = static_cast<std::int64_t>(TimeStampNow() - before);
     before = TimeStampNow();
-    WaitOverhead();
+    SpinCounter(false);
     const auto overheadSpan = static_cast<std::int64_t>(TimeStampNow() - before);
     return ClockFromSpans(longSpan, overheadSpan);
 }

@@ -3,6 +3,8 @@
 // WMI rows) go through this table. The program itself never changes it.
 #pragma once
 
+#include "framework/scoped_override.h"
+
 #include <windows.h>
 #include <d3d9.h>
 #include <ddraw.h>
@@ -43,15 +45,9 @@ struct Api {
 Api& Current();
 
 // Replaces the table for the lifetime of the object and restores it afterwards.
-class ScopedApi {
+class ScopedApi : public framework::ScopedOverride<Api> {
 public:
-    explicit ScopedApi(const Api& replacement) : saved_(Current()) { Current() = replacement; }
-    ~ScopedApi() { Current() = saved_; }
-    ScopedApi(const ScopedApi&) = delete;
-    ScopedApi& operator=(const ScopedApi&) = delete;
-
-private:
-    Api saved_;
+    explicit ScopedApi(const Api& replacement) : ScopedOverride(Current(), replacement) {}
 };
 
 }  // namespace display_seam
