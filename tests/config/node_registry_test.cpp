@@ -43,11 +43,15 @@ HKEY MakeSubkey(const ScratchKey& scratch, const std::wstring& path, const wchar
     return key;
 }
 
-void SetUnterminatedIn(HKEY key, const std::wstring& name, const std::wstring& text) {
+// Makes the subkey and stores text there as REG_SZ without a terminator.
+void SetInSubkey(const ScratchKey& scratch, const std::wstring& path, const std::wstring& name,
+                 const std::wstring& text, const wchar_t* className = nullptr) {
+    HKEY key = MakeSubkey(scratch, path, className);
     std::wstring copy = text + L"A";
-    ASSERT_EQ(::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(copy.data()),
+    EXPECT_EQ(::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(copy.data()),
                                static_cast<DWORD>(text.size() * sizeof(wchar_t))),
               ERROR_SUCCESS);
+    ::RegCloseKey(key);
 }
 
 // ---------------------------------------------------------------- saving
@@ -325,12 +329,8 @@ TEST(LoadFromRegistry, SlashedNamesArePaths) {
     scratch.SetUnterminated(L"i/x", L"2: 2");  // runs through the Integer i
     scratch.SetUnterminated(L"u/x", L"2: 3");  // through the Unset u
     scratch.SetUnterminated(L"z", L"2: 4");
-    HKEY throughInteger = MakeSubkey(scratch, L"i/k");
-    SetUnterminatedIn(throughInteger, L"v", L"2: 5");
-    ::RegCloseKey(throughInteger);
-    HKEY nested = MakeSubkey(scratch, L"n/m");
-    SetUnterminatedIn(nested, L"v", L"2: 6");
-    ::RegCloseKey(nested);
+    SetInSubkey(scratch, L"i/k", L"v", L"2: 5");
+    SetInSubkey(scratch, L"n/m", L"v", L"2: 6");
     Node node;
     node.Get(L"i") = 7;
     node.Get(L"u");
@@ -340,12 +340,8 @@ TEST(LoadFromRegistry, SlashedNamesArePaths) {
 
 TEST(LoadFromRegistry, SubkeysLoadBeforeValues) {
     ScratchKey scratch;
-    HKEY sub = MakeSubkey(scratch, L"X");
-    SetUnterminatedIn(sub, L"v", L"2: 1");
-    ::RegCloseKey(sub);
-    HKEY other = MakeSubkey(scratch, L"Y");
-    SetUnterminatedIn(other, L"v", L"2: 2");
-    ::RegCloseKey(other);
+    SetInSubkey(scratch, L"X", L"v", L"2: 1");
+    SetInSubkey(scratch, L"Y", L"v", L"2: 2");
     scratch.SetUnterminated(L"X", L"3: value");
     Node node;
     node.Get(L"Y") = 5;  // an entry that a subkey replaces
@@ -356,9 +352,7 @@ TEST(LoadFromRegistry, SubkeysLoadBeforeValues) {
 
 TEST(LoadFromRegistry, MergesIntoExistingSubtrees) {
     ScratchKey scratch;
-    HKEY sub = MakeSubkey(scratch, L"S");
-    SetUnterminatedIn(sub, L"new", L"2: 1");
-    ::RegCloseKey(sub);
+    SetInSubkey(scratch, L"S", L"new", L"2: 1");
     Node node;
     node.Get(L"S/old") = 2;
     ASSERT_TRUE(node.LoadFromRegistry(scratch.Root(), scratch.Path().c_str()));
@@ -368,9 +362,7 @@ TEST(LoadFromRegistry, MergesIntoExistingSubtrees) {
 TEST(LoadFromRegistry, ALongClassNameDoesNotStopTheLoad) {
     ScratchKey scratch;
     const std::wstring longClass(300, L'c');
-    HKEY sub = MakeSubkey(scratch, L"Classy", longClass.c_str());
-    SetUnterminatedIn(sub, L"v", L"2: 1");
-    ::RegCloseKey(sub);
+    SetInSubkey(scratch, L"Classy", L"v", L"2: 1", longClass.c_str());
     Node node;
     ASSERT_TRUE(node.LoadFromRegistry(scratch.Root(), scratch.Path().c_str()));
     EXPECT_EQ(Dump(node), L"{Classy={v=i1}}");
@@ -386,9 +378,7 @@ TEST(LoadFromRegistry, DeepKeysLoad) {
         keyPath += L"\\k";
         treePath += L"k/";
     }
-    HKEY deepest = MakeSubkey(scratch, keyPath);
-    SetUnterminatedIn(deepest, L"v", L"2: 1");
-    ::RegCloseKey(deepest);
+    SetInSubkey(scratch, keyPath, L"v", L"2: 1");
     Node node;
     ASSERT_TRUE(node.LoadFromRegistry(scratch.Root(), scratch.Path().c_str()));
     EXPECT_TRUE(node.Has(treePath + L"v", ValueType::Integer));
@@ -548,9 +538,7 @@ TEST(LoadFailure, ASubkeyThatCannotBeOpenedStopsTheLoad) {
     Recorder::Reset();
     ScratchKey scratch;
     for (const wchar_t* name : {L"A", L"B", L"C"}) {
-        HKEY key = MakeSubkey(scratch, name);
-        SetUnterminatedIn(key, L"v", L"2: 1");
-        ::RegCloseKey(key);
+        SetInSubkey(scratch, name, L"v", L"2: 1");
     }
     scratch.SetUnterminated(L"top", L"2: 2");
     registry_seam::ScopedApi seam(Recorder::Api(false));
