@@ -3,6 +3,7 @@
 #include "app/renderer_launch.h"
 #include "framework/app_module.h"
 #include "framework/handles.h"
+#include "ui/settings_dlg.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -33,7 +34,12 @@ private:
     bool comInitialised_ = false;
 };
 
-void RunConfigure(HINSTANCE instance, HWND /*owner*/) { InteractiveSession session(instance); }
+void RunConfigure(HINSTANCE instance, HWND owner) {
+    InteractiveSession session(instance);
+    // One dialog for the rest of the process; the result of the run says nothing.
+    static CSettingsDlg dialog;
+    dialog.DoModal(owner);
+}
 
 void RunPreview(HINSTANCE instance, HWND /*parent*/) { InteractiveSession session(instance); }
 

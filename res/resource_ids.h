@@ -2,3 +2,4 @@
 #pragma once
 
 #define IDR_STRING_TABLE 11
+#define IDI_APP_ICON 100

@@ -1,0 +1,190 @@
+// The product's option controls: what each shows of the tree, how they are
+// read back on OK, which ones enable which, and the changes a running
+// wallpaper previews at once.
+#include "ui/settings_dlg.h"
+
+#include "config/settings_schema.h"
+#include "i18n/fill_format.h"
+#include "i18n/translate.h"
+#include "wallpaper/run_at_startup.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+constexpr LPARAM kVolumeRange = MAKELPARAM(0, 100);
+// The label buffers hold 2048 characters with the terminator.
+constexpr size_t kMaxLabel = 2047;
+
+bool IsChecked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+std::int32_t CheckState(HWND box) { return IsChecked(box) ? 1 : 0; }
+void SetChecked(HWND box, bool checked) {
+    ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+void Enable(HWND control, bool enabled) { ::EnableWindow(control, enabled ? TRUE : FALSE); }
+
+std::int32_t SliderPosition(HWND slider) { return static_cast<std::int32_t>(::SendMessageW(slider, TBM_GETPOS, 0, 0)); }
+
+void SetVolumeLabel(HWND label, const wchar_t* format, std::int32_t volume) {
+    std::wstring text = FillFormat(Translate(format), {std::to_wstring(volume)});
+    if (text.size() > kMaxLabel) text.resize(kMaxLabel);
+    ::SetWindowTextW(label, text.c_str());
+}
+
+constexpr wchar_t kMusicLabel[] = L"Music volume: %.01i%%";
+// Has no entry in the string table, so it reads the same in every language.
+constexpr wchar_t kSoundsLabel[] = L"Sound volume: %.01i%%";
+
+// Sets the slider's range and position; the position it then holds, which
+// the range may have clamped.
+std::int32_t ShowVolume(HWND slider, std::int32_t volume) {
+    ::SendMessageW(slider, TBM_SETRANGE, TRUE, kVolumeRange);
+    ::SendMessageW(slider, TBM_SETPOS, TRUE, volume);
+    // Without a slider there is nothing to clamp: the label shows the stored value.
+    return slider ? SliderPosition(slider) : volume;
+}
+
+}  // namespace
+
+void CSettingsDlg::FillControls() {
+    SetChecked(exitOnMouseMove_, settings.Get(setting::kDisableOnMouseActivate).AsInt() == 0);
+    SetChecked(highQualityTextures_, settings.Get(setting::kHighQualityTextures).AsInt() != 0);
+    SetChecked(runAtStartup_, IsRunAtStartupSet());
+
+    const bool music = settings.Get(setting::kDisableMusic).AsInt() == 0;
+    const bool playlist = settings.Get(setting::kUsePlaylist).AsInt() != 0;
+    SetChecked(enableMusic_, music);
+    SetChecked(playMyMusic_, playlist);
+    // The label shows what the slider holds, so that a stored 150 does not
+    // read 150% beside a slider at 100 that OK would store.
+    SetVolumeLabel(musicVolumeLabel_, kMusicLabel,
+                   ShowVolume(musicVolume_, settings.Get(setting::kMusicVolumePercentage).AsInt()));
+    Enable(editPlaylist_, music && playlist);
+    Enable(musicVolume_, music);
+    Enable(musicVolumeLabel_, music);
+    Enable(playMyMusic_, music);
+
+    const bool sounds = settings.Get(setting::kDisableSound).AsInt() == 0;
+    SetChecked(enableSounds_, sounds);
+    SetVolumeLabel(soundsVolumeLabel_, kSoundsLabel,
+                   ShowVolume(soundsVolume_, settings.Get(setting::kSoundsVolumePercentage).AsInt()));
+    Enable(soundsVolume_, sounds);
+    Enable(soundsVolumeLabel_, sounds);
+
+    SetChecked(highQualityGraphics_, settings.Get(setting::kHighQualityGraphics).AsInt() != 0);
+    const bool antialiasing = settings.Get(setting::kAntialiasing).AsInt() != 0;
+    SetChecked(antialiasing_, antialiasing);
+    FillAntialiasingList();
+    Enable(antialiasingQualityLabel_, antialiasing);
+    Enable(antialiasingQuality_, antialiasing);
+
+    FillMonitorControls();
+    FillResolutionControls();
+}
+
+void CSettingsDlg::FillAntialiasingList() {
+    ::SendMessageW(antialiasingQuality_, CB_RESETCONTENT, 0, 0);
+    const AntialiasingList list = Display().AntialiasingChoices();
+    for (const AntialiasingEntry& entry : list.entries) {
+        const LRESULT index =
+            ::SendMessageW(antialiasingQuality_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text.c_str()));
+        if (index >= 0) ::SendMessageW(antialiasingQuality_, CB_SETITEMDATA, static_cast<WPARAM>(index), entry.sampleCount);
+    }
+    if (list.selected >= 0) ::SendMessageW(antialiasingQuality_, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
+}
+
+std::int32_t CSettingsDlg::ChosenAntialiasing() const {
+    if (!IsChecked(antialiasing_)) return 0;
+    const LRESULT index = ::SendMessageW(antialiasingQuality_, CB_GETCURSEL, 0, 0);
+    // Checked with an empty list (no multisampling offered): off, rather than
+    // the list's error value.
+    if (index == CB_ERR) return 0;
+    const LRESULT count = ::SendMessageW(antialiasingQuality_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    return count == CB_ERR ? 0 : static_cast<std::int32_t>(count);
+}
+
+void CSettingsDlg::ReadControls() {
+    const auto store = [this](const char* name, std::int32_t value) { settings.Get(name) = ConfigValue(value); };
+    store(setting::kHighQualityGraphics, CheckState(highQualityGraphics_));
+    store(setting::kHighQualityTextures, CheckState(highQualityTextures_));
+    store(setting::kAntialiasing, ChosenAntialiasing());
+    store(setting::kUsePlaylist, CheckState(playMyMusic_));
+    store(setting::kMusicVolumePercentage, SliderPosition(musicVolume_));
+    store(setting::kDisableOnMouseActivate, IsChecked(exitOnMouseMove_) ? 0 : 1);
+    store(setting::kDisableMusic, IsChecked(enableMusic_) ? 0 : 1);
+    store(setting::kSoundsVolumePercentage, SliderPosition(soundsVolume_));
+    store(setting::kDisableSound, IsChecked(enableSounds_) ? 0 : 1);
+    // Not reported: the settings are saved whether or not the Run entry is.
+    StoreRunAtStartup(IsChecked(runAtStartup_));
+}
+
+void CSettingsDlg::NotifyAllChanges() {
+    NotifyWallpaper(WallpaperChange::Antialiasing, ChosenAntialiasing());
+    NotifyWallpaper(WallpaperChange::MusicVolume, SliderPosition(musicVolume_));
+    NotifyWallpaper(WallpaperChange::MusicEnabled, CheckState(enableMusic_));
+    NotifyWallpaper(WallpaperChange::SoundsVolume, SliderPosition(soundsVolume_));
+    NotifyWallpaper(WallpaperChange::SoundsEnabled, CheckState(enableSounds_));
+    NotifyWallpaper(WallpaperChange::HighQualityGraphics, CheckState(highQualityGraphics_));
+    NotifyWallpaper(WallpaperChange::HighQualityTextures, CheckState(highQualityTextures_));
+}
+
+LRESULT CSettingsDlg::OnSliderMoved(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    const HWND slider = reinterpret_cast<HWND>(lParam);
+    if (!slider) return 0;
+    if (slider == musicVolume_) {
+        const std::int32_t position = SliderPosition(musicVolume_);
+        SetVolumeLabel(musicVolumeLabel_, kMusicLabel, position);
+        NotifyWallpaper(WallpaperChange::MusicVolume, position);
+    } else if (slider == soundsVolume_) {
+        const std::int32_t position = SliderPosition(soundsVolume_);
+        SetVolumeLabel(soundsVolumeLabel_, kSoundsLabel, position);
+        NotifyWallpaper(WallpaperChange::SoundsVolume, position);
+    }
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnMusicSwitched(WORD, WORD, HWND, BOOL&) {
+    const bool music = IsChecked(enableMusic_);
+    Enable(musicVolume_, music);
+    Enable(musicVolumeLabel_, music);
+    Enable(playMyMusic_, music);
+    Enable(editPlaylist_, music && IsChecked(playMyMusic_));
+    NotifyWallpaper(WallpaperChange::MusicEnabled, music ? 1 : 0);
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnSoundsSwitched(WORD, WORD, HWND, BOOL&) {
+    const bool sounds = IsChecked(enableSounds_);
+    Enable(soundsVolume_, sounds);
+    Enable(soundsVolumeLabel_, sounds);
+    NotifyWallpaper(WallpaperChange::SoundsEnabled, sounds ? 1 : 0);
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnAntialiasingSwitched(WORD, WORD, HWND, BOOL&) {
+    const bool antialiasing = IsChecked(antialiasing_);
+    Enable(antialiasingQuality_, antialiasing);
+    Enable(antialiasingQualityLabel_, antialiasing);
+    NotifyWallpaper(WallpaperChange::Antialiasing, ChosenAntialiasing());
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnPlayMyMusicClicked(WORD, WORD, HWND, BOOL&) {
+    Enable(editPlaylist_, IsChecked(playMyMusic_));
+    return 0;
+}
+
+// Read on OK only.
+LRESULT CSettingsDlg::OnRunAtStartupClicked(WORD, WORD, HWND, BOOL&) { return 0; }
+
+LRESULT CSettingsDlg::OnHighQualityGraphicsClicked(WORD, WORD, HWND, BOOL&) {
+    NotifyWallpaper(WallpaperChange::HighQualityGraphics, CheckState(highQualityGraphics_));
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnHighQualityTexturesClicked(WORD, WORD, HWND, BOOL&) {
+    NotifyWallpaper(WallpaperChange::HighQualityTextures, CheckState(highQualityTextures_));
+    return 0;
+}

@@ -1,0 +1,102 @@
+#include "ui/settings_dlg_base.h"
+
+#include "config/product.h"
+#include "config/settings_schema.h"
+#include "i18n/language.h"
+#include "i18n/string_table.h"
+#include "i18n/translate.h"
+#include "res/resource_ids.h"
+#include "ui/ui_seam.h"
+#include "ui/web_site.h"
+#include "wallpaper/wallpaper_window.h"
+
+namespace ui_seam {
+
+Api& Current() {
+    static Api api;
+    return api;
+}
+
+}  // namespace ui_seam
+
+CSettingsDlgBase::CSettingsDlgBase() : confirmer_(*this), display_(settings, confirmer_) {}
+
+CSettingsDlgBase::~CSettingsDlgBase() = default;
+
+HRESULT CSettingsDlgBase::ConfirmDevice(const D3DCAPS9&, DWORD, D3DFORMAT) { return S_OK; }
+
+void CSettingsDlgBase::SetDefaults() {}
+
+BOOL CSettingsDlgBase::InitDialog(HWND, LPARAM) {
+    wallpaperMessage = ::RegisterWindowMessageW(kWallpaperMessageName);
+    wallpaperWindow = nullptr;
+    wallpaperWindow = FindWallpaperWindow();
+
+    StringTable& table = StringTable::Create(IDR_STRING_TABLE);
+    table.SelectLanguage(LanguageTagFromRegistry());
+    table.SelectTextBlock(L"Screensaver Settings Dialog");
+    table.TranslateWindow(m_hWnd);
+
+    monitorList_ = GetDlgItem(IDC_MONITOR_LIST);
+    blankScreens_ = GetDlgItem(IDC_BLANK_SCREENS);
+    resolutionList_ = GetDlgItem(IDC_RESOLUTION_LIST);
+    desktopResolution_ = GetDlgItem(IDC_DESKTOP_RESOLUTION);
+    return TRUE;
+}
+
+void CSettingsDlgBase::LoadSettings() {
+    SetDefaults();
+    // A key that is missing or partly unreadable leaves the defaults for what
+    // it does not hold; nothing is reported.
+    LoadSettingsFromRegistry(settings);
+}
+
+void CSettingsDlgBase::SaveSettings() {
+    if (SaveSettingsToRegistry(settings)) return;
+    ::MessageBoxW(m_hWnd,
+                  Translate(L"Error writing to the system registry. Please NOTE: You need to have sufficient "
+                            L"administrative rights to run this program successfully.")
+                      .c_str(),
+                  Translate(L"Error!").c_str(), MB_OK | MB_ICONERROR);
+}
+
+void CSettingsDlgBase::VisitWebSite() {
+    const StringTable* table = StringTable::Current();
+    const std::wstring address = WebSiteAddress(table ? table->CurrentLanguageTag() : std::wstring());
+    ui_seam::Current().shellExecute(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+LRESULT CSettingsDlgBase::OnInitDialog(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    return InitDialog(reinterpret_cast<HWND>(wParam), lParam);
+}
+
+LRESULT CSettingsDlgBase::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+    if (bigIcon_) ::DestroyIcon(bigIcon_);
+    bigIcon_ = nullptr;
+    ::PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT CSettingsDlgBase::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+    RevertControls();
+    EndDialog(0);
+    return 0;
+}
+
+LRESULT CSettingsDlgBase::OnCancel(WORD, WORD, HWND, BOOL&) {
+    RevertControls();
+    EndDialog(0);
+    return 0;
+}
+
+LRESULT CSettingsDlgBase::OnOK(WORD, WORD, HWND, BOOL&) {
+    ReadControls();
+    SaveSettings();
+    EndDialog(0);
+    return 0;
+}
+
+LRESULT CSettingsDlgBase::OnVisitWebSite(WORD, WORD, HWND, BOOL&) {
+    VisitWebSite();
+    return 0;
+}

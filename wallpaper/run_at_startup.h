@@ -1,0 +1,4 @@
+#pragma once
+#include <windows.h>
+bool IsRunAtStartupSet();
+HRESULT StoreRunAtStartup(bool checked);
