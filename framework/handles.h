@@ -34,6 +34,51 @@ private:
     HANDLE handle_ = nullptr;
 };
 
+// A global memory block freed with GlobalFree, unless handed on with Release
+// to an owner that frees it itself (a stream made by CreateStreamOnHGlobal).
+class UniqueGlobal {
+public:
+    UniqueGlobal() = default;
+    explicit UniqueGlobal(HGLOBAL block) : block_(block) {}
+    ~UniqueGlobal() {
+        if (block_) ::GlobalFree(block_);
+    }
+    UniqueGlobal(UniqueGlobal&& other) noexcept : block_(other.Release()) {}
+    UniqueGlobal& operator=(UniqueGlobal&& other) noexcept {
+        if (this != &other) {
+            if (block_) ::GlobalFree(block_);
+            block_ = other.Release();
+        }
+        return *this;
+    }
+    UniqueGlobal(const UniqueGlobal&) = delete;
+    UniqueGlobal& operator=(const UniqueGlobal&) = delete;
+
+    HGLOBAL Get() const { return block_; }
+    explicit operator bool() const { return block_ != nullptr; }
+    HGLOBAL Release() { return std::exchange(block_, nullptr); }
+
+private:
+    HGLOBAL block_ = nullptr;
+};
+
+// A loaded resource of a module, released with FreeResource when the object goes.
+class LoadedResource {
+public:
+    LoadedResource(HMODULE module, HRSRC info) : data_(info ? ::LoadResource(module, info) : nullptr) {}
+    ~LoadedResource() {
+        if (data_) ::FreeResource(data_);
+    }
+    LoadedResource(const LoadedResource&) = delete;
+    LoadedResource& operator=(const LoadedResource&) = delete;
+
+    explicit operator bool() const { return data_ != nullptr; }
+    const void* Lock() const { return data_ ? ::LockResource(data_) : nullptr; }
+
+private:
+    HGLOBAL data_;
+};
+
 // A library loaded at run time from the system folder only, so that a DLL of
 // the same name planted beside the program or in the current folder is never
 // picked up. Freed when the object goes.

@@ -3,3 +3,4 @@
 
 #define IDR_STRING_TABLE 11
 #define IDI_APP_ICON 100
+#define IDR_PREVIEW_PICTURE 150
