@@ -144,11 +144,14 @@ TEST(PostWallpaperChange, StuckWallpaperDoesNotHoldUpThePoster) {
 
     // On another thread, so that a poster that waits fails the test instead of
     // hanging it; the limit is far beyond what posting takes.
-    HWND window = nullptr;
-    framework::UniqueHandle poster(::CreateThread(nullptr, 0, &PostManyChanges, &window, 0, nullptr));
+    // The window handle lives on the heap: a poster that is still waiting when
+    // the test gives up must not write into a stack frame that is gone.
+    auto* window = new HWND(nullptr);
+    framework::UniqueHandle poster(::CreateThread(nullptr, 0, &PostManyChanges, window, 0, nullptr));
     ASSERT_TRUE(poster);
     ASSERT_EQ(::WaitForSingleObject(poster.Get(), 60000), static_cast<DWORD>(WAIT_OBJECT_0));
-    EXPECT_EQ(window, stuck.Window());
+    EXPECT_EQ(*window, stuck.Window());
+    delete window;
 }
 
 // The search through windows of this process, laid out as a desktop would
