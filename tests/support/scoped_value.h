@@ -1,0 +1,34 @@
+// One registry value that a test must use in a key it does not own (the Run
+// key): removed for the test, and what it held put back afterwards.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+// Deletes the value now; when the object goes, deletes whatever the test left
+// there and restores the value's original type and data, if it had any.
+class ScopedValueRemoval {
+public:
+    ScopedValueRemoval(HKEY root, std::wstring path, std::wstring name);
+    ~ScopedValueRemoval();
+    ScopedValueRemoval(const ScopedValueRemoval&) = delete;
+    ScopedValueRemoval& operator=(const ScopedValueRemoval&) = delete;
+
+private:
+    HKEY root_;
+    std::wstring path_;
+    std::wstring name_;
+    bool existed_ = false;
+    DWORD type_ = REG_NONE;
+    std::vector<BYTE> data_;
+};
+
+// The raw type and data of a value of any key; false when it is missing.
+bool GetRegistryRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD& type,
+                    std::vector<BYTE>& data);
+
+}  // namespace test_support
