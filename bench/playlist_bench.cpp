@@ -62,7 +62,10 @@ int main(int argc, char** argv) {
     if (!::CreateDirectoryW(folder.c_str(), nullptr)) return 1;
     const std::wstring music = folder + L"\\a.mp3";
     const std::wstring list = folder + L"\\list.m3u";
-    WriteFile(music, [](std::string& piece) { piece = std::string(fileBytes, 'x'); });
+    HANDLE musicFile =
+        ::CreateFileW(music.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (musicFile == INVALID_HANDLE_VALUE) return 1;
+    ::CloseHandle(musicFile);
 
     std::printf("AppendFromM3u on %zu MiB files (start: peak working set %zu MiB)\n", fileBytes >> 20,
                 PeakWorkingSetMiB());
