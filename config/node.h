@@ -79,7 +79,8 @@ public:
     // values of typed text become entries (value names are paths); other
     // values, names of 4096 characters or more, data over 4096 bytes and names
     // that run through a non-subtree entry are skipped. False when the key or
-    // one of its subkeys cannot be read; what was read stays in the tree.
+    // one of its subkeys cannot be read; a subkey that fails is skipped and
+    // the rest, the key's own values included, is still read.
     bool LoadFromRegistry(HKEY root, const wchar_t* subKeyPath);
     // Writes the tree to a registry key as typed text, subtrees as subkeys,
     // creating what is missing; Unset entries and empty strings write nothing

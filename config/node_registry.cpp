@@ -37,6 +37,12 @@ bool Node::LoadFromRegistry(HKEY root, const wchar_t* subKeyPath) {
     // On the heap: keys can nest hundreds of levels deep.
     std::vector<wchar_t> name(kNameCharacters + 1, L'\0');
 
+    // A subkey that cannot be read must not cost the key's own values: the
+    // settings are values, and stopping here would leave the defaults in the
+    // tree for the next save to write over every stored setting. The failure
+    // is still reported.
+    bool complete = true;
+
     for (DWORD index = 0;; ++index) {
         if (::RegEnumKeyW(key.Get(), index, name.data(), kNameCharacters) != ERROR_SUCCESS) break;
         Node* child = nullptr;
@@ -52,7 +58,7 @@ bool Node::LoadFromRegistry(HKEY root, const wchar_t* subKeyPath) {
             // that could hold this subkey.
             continue;
         }
-        if (!child->LoadFromRegistry(key.Get(), name.data())) return false;
+        if (!child->LoadFromRegistry(key.Get(), name.data())) complete = false;
     }
 
     std::vector<wchar_t> data(kDataBytes / sizeof(wchar_t), L'\0');
@@ -74,7 +80,7 @@ bool Node::LoadFromRegistry(HKEY root, const wchar_t* subKeyPath) {
             // As above; the other values still load.
         }
     }
-    return true;
+    return complete;
 }
 
 bool Node::SaveToRegistry(HKEY root, const wchar_t* subKeyPath) const {

@@ -1,0 +1,4 @@
+#pragma once
+#define IDD_FRAMEWORK_TEST 9001
+#define IDD_FRAMEWORK_MISSING 9002
+#define IDC_TEST_BUTTON 100
