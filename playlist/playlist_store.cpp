@@ -1,0 +1,28 @@
+// The stored playlist: plain text under the product key, one entry per line,
+// unlike the settings, which carry a type prefix.
+#include "playlist/playlist.h"
+
+#include "config/product.h"
+#include "config/registry.h"
+
+namespace {
+
+constexpr wchar_t kPlayListValue[] = L"PlayList";
+
+}  // namespace
+
+HRESULT Playlist::Load() {
+    entries_.clear();
+    std::wstring text;
+    const HRESULT result = ReadRegistryString(HKEY_LOCAL_MACHINE, product::kKey, kPlayListValue, text, true);
+    if (FAILED(result)) text.clear();
+    // Entries whose files have gone are dropped here, and so from the next save.
+    AppendFromText(std::wstring_view(), text);
+    return result;
+}
+
+HRESULT Playlist::Save() const {
+    std::wstring text;
+    ToText(text);
+    return WriteRegistryString(HKEY_LOCAL_MACHINE, product::kKey, kPlayListValue, text, true);
+}
