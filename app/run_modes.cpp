@@ -11,15 +11,15 @@
 namespace {
 
 // Configure and Preview share this set-up: COM for the thread, the common
-// controls' bar classes (the dialog's trackbars), the module object. Undone in
-// reverse order.
+// controls' bar classes (the settings dialog's trackbars) and list view class
+// (the playlist dialog's list), the module object. Undone in reverse order.
 class InteractiveSession {
 public:
     explicit InteractiveSession(HINSTANCE instance) {
         comInitialised_ = SUCCEEDED(::CoInitialize(nullptr));
         INITCOMMONCONTROLSEX controls = {};
         controls.dwSize = sizeof(controls);
-        controls.dwICC = ICC_BAR_CLASSES;
+        controls.dwICC = ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES;
         ::InitCommonControlsEx(&controls);
         framework::Module().Init(instance);
     }

@@ -3,6 +3,8 @@
 // stored form, the "PlayList" value of the product key that the renderer reads.
 #pragma once
 
+#include "config/product.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -38,10 +40,11 @@ public:
 
     // Replaces the entries with the stored ones whose files still exist.
     // Returns the result of reading the value: E_FAIL also when it is missing
-    // or empty, and the playlist is empty then.
-    HRESULT Load();
+    // or empty, and the playlist is empty then. key is the product's key
+    // under HKEY_LOCAL_MACHINE.
+    HRESULT Load(const wchar_t* key = product::kKey);
     // Stores the entries as the value; the result of the write.
-    HRESULT Save() const;
+    HRESULT Save(const wchar_t* key = product::kKey) const;
 
 private:
     void AddIfExists(std::wstring_view baseFolder, std::wstring_view line);

@@ -3,6 +3,7 @@
 #include "config/product.h"
 #include "config/settings_schema.h"
 #include "i18n/translate.h"
+#include "playlist/playlist_dlg.h"
 #include "res/resource_ids.h"
 
 #include "i18n/fill_format.h"
@@ -73,4 +74,9 @@ LRESULT CSettingsDlg::OnEditPlaylist(WORD, WORD, HWND, BOOL&) {
     return 0;
 }
 
-void CSettingsDlg::EditPlaylist() {}
+void CSettingsDlg::EditPlaylist() {
+    // Whatever the playlist dialog changed is stored (the playlist) or in the
+    // tree (Shuffle) when it returns: its result says nothing.
+    CPlaylistDlg playlist(product::kName, settings);
+    playlist.DoModal(::GetActiveWindow());
+}

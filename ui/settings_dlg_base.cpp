@@ -4,8 +4,8 @@
 #include "config/settings_schema.h"
 #include "i18n/language.h"
 #include "i18n/string_table.h"
-#include "i18n/translate.h"
 #include "res/resource_ids.h"
+#include "ui/registry_error.h"
 #include "ui/ui_seam.h"
 #include "ui/web_site.h"
 #include "wallpaper/wallpaper_window.h"
@@ -52,12 +52,7 @@ void CSettingsDlgBase::LoadSettings() {
 }
 
 void CSettingsDlgBase::SaveSettings() {
-    if (SaveSettingsToRegistry(settings)) return;
-    ::MessageBoxW(m_hWnd,
-                  Translate(L"Error writing to the system registry. Please NOTE: You need to have sufficient "
-                            L"administrative rights to run this program successfully.")
-                      .c_str(),
-                  Translate(L"Error!").c_str(), MB_OK | MB_ICONERROR);
+    if (!SaveSettingsToRegistry(settings)) ShowRegistryWriteError(m_hWnd);
 }
 
 void CSettingsDlgBase::VisitWebSite() {

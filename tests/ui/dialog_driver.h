@@ -15,18 +15,15 @@ inline constexpr UINT kRunScript = WM_APP + 0x3A1;
 template <class Dialog>
 class Driven : public Dialog {
 public:
+    using Dialog::Dialog;
+
     std::function<void(Driven&)> script;
 
     BEGIN_MSG_MAP(Driven)
+        MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
         MESSAGE_HANDLER(kRunScript, OnRunScript)
         CHAIN_MSG_MAP(Dialog)
     END_MSG_MAP()
-
-    BOOL InitDialog(HWND focus, LPARAM initParam) override {
-        const BOOL result = Dialog::InitDialog(focus, initParam);
-        this->PostMessage(kRunScript);
-        return result;
-    }
 
     // A real click: the button changes its state and tells the dialog.
     void Click(int id) { ::SendMessageW(this->GetDlgItem(id), BM_CLICK, 0, 0); }
@@ -38,6 +35,15 @@ public:
     std::wstring Text(int id) const { return framework::CWindow(this->GetDlgItem(id)).GetWindowText(); }
 
 private:
+    // The dialog initialises as it would alone; the script runs once the
+    // dialog manager has shown it and the loop is running.
+    LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
+        LRESULT result = FALSE;
+        Dialog::ProcessWindowMessage(this->m_hWnd, message, wParam, lParam, result);
+        this->PostMessage(kRunScript);
+        return result;
+    }
+
     LRESULT OnRunScript(UINT, WPARAM, LPARAM, BOOL&) {
         if (script) script(*this);
         // A script that stopped early (a failed assertion) must not leave

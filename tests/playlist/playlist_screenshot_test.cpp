@@ -1,0 +1,42 @@
+// Pictures of the playlist dialog with a few files, in English and German,
+// saved under the build folder's screenshots folder for people to look at.
+#include "playlist/playlist_dlg.h"
+
+#include "tests/playlist/playlist_dlg_fixture.h"
+#include "tests/support/screenshot.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using playlist_tests::PlaylistDialog;
+
+class PlaylistScreenshotTest : public playlist_tests::PlaylistDialogTest,
+                               public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(PlaylistScreenshotTest, SavesAPictureOfTheDialog) {
+    const std::wstring language = GetParam();
+    UseLanguage(language);
+    StorePlaylist(music_.Expand(L"<d>a.mp3\n<d>b.mp3\n<d>sub\\c.mp3\n<d>") + playlist_tests::kUnicodeName + L"\n");
+    settings_.Get("ShufflePlayList") = 1;
+    const std::wstring path = test_support::ScreenshotPath(L"playlist-" + language + L".png");
+    ::DeleteFileW(path.c_str());
+    bool saved = false;
+    Run([&](PlaylistDialog& d) {
+        playlist_tests::SelectRows(d, {1});
+        saved = test_support::SaveWindowPicture(d.m_hWnd, path);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(saved);
+    EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, PlaylistScreenshotTest, ::testing::Values(L"en", L"de"),
+                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
+                             const std::wstring tag = info.param;
+                             return std::string(tag.begin(), tag.end());
+                         });
+
+}  // namespace
