@@ -123,9 +123,7 @@ void CPlaylistDlg::Append(std::wstring path) {
 
 std::vector<std::wstring> CPlaylistDlg::ChooseFiles() const {
     const std::wstring filter = FilterList();
-    // One character more than the dialog is told of, always NUL, so that the
-    // names can never run past the end.
-    std::wstring names(kMaxChosenNames + 1, L'\0');
+    std::wstring names(kMaxChosenNames, L'\0');
     std::wstring title(kMaxFileTitle, L'\0');
     OPENFILENAMEW request = {};
     request.lStructSize = sizeof(request);
@@ -141,7 +139,9 @@ std::vector<std::wstring> CPlaylistDlg::ChooseFiles() const {
     // On a failure the buffer holds no names: after FNERR_BUFFERTOOSMALL its
     // first characters are the size needed, or a selection cut short.
     if (!open_file_seam::Current().getOpenFileName(&request)) return {};
-    return playlist_text::ChosenFiles(std::wstring_view(names.data(), names.size()), request.nFileOffset);
+    // The names are read within the buffer only: a name that reaches its end
+    // unterminated was cut short and is left out.
+    return playlist_text::ChosenFiles(names, request.nFileOffset);
 }
 
 LRESULT CPlaylistDlg::OnAddFiles(WORD, WORD, HWND, BOOL&) {

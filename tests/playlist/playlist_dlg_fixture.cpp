@@ -9,6 +9,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
+
 namespace playlist_tests {
 
 void PlaylistDialogTest::SetUp() {
@@ -36,8 +38,15 @@ std::vector<std::wstring> PlaylistDialogTest::RowsAtOpening() {
 }
 
 std::wstring PlaylistDialogTest::StoredPlaylist() const {
-    std::wstring text;
-    if (FAILED(ReadRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"PlayList", text, true))) return L"<missing>";
+    const test_support::RawValues values = test_support::ReadRawValues(HKEY_LOCAL_MACHINE, product::kKey);
+    const auto found = values.find(L"PlayList");
+    if (found == values.end()) return L"<missing>";
+    if (found->second.type != REG_SZ) return L"<not REG_SZ>";
+    const std::vector<BYTE>& data = found->second.data;
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::copy_n(data.begin(), text.size() * sizeof(wchar_t), reinterpret_cast<BYTE*>(text.data()));
+    // Whether a terminator is stored is the registry layer's business.
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
     return text;
 }
 

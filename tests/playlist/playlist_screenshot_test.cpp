@@ -26,6 +26,9 @@ TEST_P(PlaylistScreenshotTest, SavesAPictureOfTheDialog) {
     bool saved = false;
     Run([&](PlaylistDialog& d) {
         playlist_tests::SelectRows(d, {1});
+        // The dialog manager shows a dialog once its queue is first empty,
+        // which is after the script.
+        d.ShowWindow(SW_SHOW);
         saved = test_support::SaveWindowPicture(d.m_hWnd, path);
         d.Click(IDCANCEL);
     });
