@@ -33,6 +33,9 @@ public:
     // Posts one change to the running wallpaper, if there is one.
     void NotifyWallpaper(WallpaperChange code, std::int32_t value);
 
+protected:
+    explicit CSettingsDlg(UINT templateId) : CSettingsDlgBase(templateId) {}
+
 private:
     // The seven changes, in the order a wallpaper expects a full refresh.
     void NotifyAllChanges();
