@@ -36,6 +36,10 @@ public:
 protected:
     explicit CSettingsDlg(UINT templateId) : CSettingsDlgBase(templateId) {}
 
+    // The steps of InitDialog after the base's, in their order.
+    void FetchOptionControls();
+    void ShowCaptionAndIcon();
+
 private:
     // The seven changes, in the order a wallpaper expects a full refresh.
     void NotifyAllChanges();

@@ -3,8 +3,8 @@
 // boxes and keys to its slider, then OK or Cancel, and the registry read back.
 #include "framework/handles.h"
 #include "res/settings_dialog_ids.h"
+#include "tests/support/screensaver_process.h"
 #include "tests/support/stub_wallpaper.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/windows_finder.h"
 #include "tests/ui/product_key.h"
 
@@ -27,20 +27,11 @@ protected:
     // Starts "<scr> /c" and waits until its dialog is filled (the caption is
     // set after the controls); false on failure.
     bool Open() {
-        std::wstring commandLine =
-            L"\"" + test_support::TestBuildFile(L"Marrowdale 3D Screensaver.scr") + L"\" /c";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process)) {
-            ADD_FAILURE() << "cannot start the screensaver, error " << ::GetLastError();
-            return false;
-        }
-        ::CloseHandle(process.hThread);
-        process_.Reset(process.hProcess);
+        DWORD processId = 0;
+        process_ = test_support::StartScreensaver(L"/c", L"", &processId);
+        if (!process_) return false;
         dialog_ = test_support::WaitForTopLevelWindow(L"#32770", L"Marrowdale 3D Screensaver 1.0 Configuration", 60000,
-                                                      process.dwProcessId);
+                                                      processId);
         return dialog_ != nullptr;
     }
 
@@ -61,16 +52,7 @@ protected:
         Click(IDC_EXIT_ON_MOUSE_MOVE);
     }
 
-    // Waits for the program to end; its exit code, or -1 when it had to be ended.
-    long Ended() const {
-        if (::WaitForSingleObject(process_.Get(), 30000) != WAIT_OBJECT_0) {
-            ::TerminateProcess(process_.Get(), 99);
-            return -1;
-        }
-        DWORD code = 0;
-        ::GetExitCodeProcess(process_.Get(), &code);
-        return static_cast<long>(code);
-    }
+    long Ended() const { return test_support::ExitCodeAfter(process_, 30000); }
 
     framework::UniqueHandle process_;
     HWND dialog_ = nullptr;
