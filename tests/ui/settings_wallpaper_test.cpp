@@ -209,16 +209,17 @@ TEST_F(WallpaperDialogTest, AWallpaperStartedAfterTheDialogOpenedGetsTheNextChan
     EXPECT_EQ(later->Received(), (Posts{{2, 0}}));
 }
 
-// Runs a dialog on its own thread and drives it with far more changes than a
-// stuck wallpaper's queue would take in one go if posting waited.
+// Runs a dialog with hundreds of changes on its own thread, so that a dialog
+// that waited for the wallpaper fails the test instead of hanging it.
 DWORD WINAPI DialogWithManyChanges(void*) {
+    // On the heap and owned by this thread: a test that gave up waiting must
+    // not take it away while the thread still uses it.
     auto* dialog = new Dialog;
     test_support::RunDriven<CSettingsDlg>(*dialog, [](Dialog& d) {
         for (int i = 0; i < 300; ++i) d.Key(IDC_MUSIC_VOLUME, i % 2 ? VK_LEFT : VK_RIGHT);
         d.Click(IDC_RESTORE_DEFAULTS);
         d.Click(IDCANCEL);
     });
-    // Left to the process when the test gave up waiting: the thread may still use it.
     delete dialog;
     return 0;
 }
