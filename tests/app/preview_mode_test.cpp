@@ -4,7 +4,8 @@
 // pixels are checked in this process.
 #include "framework/handles.h"
 #include "tests/app/preview_parent.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/screensaver_process.h"
+#include "tests/support/windows_finder.h"
 
 #include <windows.h>
 
@@ -16,6 +17,7 @@ namespace {
 
 using framework::UniqueHandle;
 using test_support::PreviewParent;
+using test_support::ExitCodeAfter;
 using test_support::PumpUntil;
 
 // Under Wine a parent whose child belongs to another process takes about
@@ -23,35 +25,11 @@ using test_support::PumpUntil;
 const DWORD kEndAfterParentMs = 5000;
 
 UniqueHandle StartPreview(HWND parent, DWORD& processId) {
-    std::wstring commandLine = L"\"" + test_support::TestBuildFile(L"Marrowdale 3D Screensaver.scr") + L"\" /p " +
-                               std::to_wstring(static_cast<long>(reinterpret_cast<INT_PTR>(parent)));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        ADD_FAILURE() << "cannot start the screensaver, error " << ::GetLastError();
-        return UniqueHandle();
-    }
-    ::CloseHandle(process.hThread);
-    processId = process.dwProcessId;
-    return UniqueHandle(process.hProcess);
+    const long number = static_cast<long>(reinterpret_cast<INT_PTR>(parent));
+    return test_support::StartScreensaver(L"/p " + std::to_wstring(number), L"", &processId);
 }
 
 bool Ended(const UniqueHandle& process) { return ::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0; }
-
-// The exit code once the process has ended within the time, answering this
-// thread's messages meanwhile; -1 (and the process ended) on time-out.
-long ExitCodeWithin(const UniqueHandle& process, DWORD timeoutMs) {
-    if (!PumpUntil([&] { return Ended(process); }, timeoutMs)) {
-        ::TerminateProcess(process.Get(), 99);
-        ::WaitForSingleObject(process.Get(), 5000);
-        return -1;
-    }
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.Get(), &code);
-    return static_cast<long>(code);
-}
 
 HWND ChildOf(HWND parent) { return ::GetWindow(parent, GW_CHILD); }
 
@@ -84,14 +62,14 @@ TEST_P(PreviewProcess, PaneCoversTheParentUntilTheParentCloses) {
               WS_CHILD | WS_VISIBLE);
 
     // The pane stays for as long as its parent does.
-    PumpUntil([] { return false; }, 500);
+    test_support::PumpMessagesFor(500);
     EXPECT_FALSE(Ended(process));
     EXPECT_EQ(ChildOf(parent.Get()), pane);
 
     const ULONGLONG destroyed = ::GetTickCount64();
     parent.Destroy();
     const DWORD spent = static_cast<DWORD>(::GetTickCount64() - destroyed);
-    EXPECT_EQ(ExitCodeWithin(process, spent < kEndAfterParentMs ? kEndAfterParentMs - spent : 0), 0);
+    EXPECT_EQ(ExitCodeAfter(process, spent < kEndAfterParentMs ? kEndAfterParentMs - spent : 0), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Parents, PreviewProcess,
@@ -106,7 +84,7 @@ TEST(PreviewProcessTest, ParentClosingWhileThePaneIsMadeEndsTheProcess) {
     ASSERT_TRUE(PumpUntil([&] { return parent.Get() == nullptr || Ended(process); }, 20000));
     // The parent closed because the pane had begun to exist, not before.
     EXPECT_TRUE(parent.ChildCreationNotified());
-    EXPECT_EQ(ExitCodeWithin(process, kEndAfterParentMs), 0);
+    EXPECT_EQ(ExitCodeAfter(process, kEndAfterParentMs), 0);
 }
 
 struct NoParentCase {
@@ -140,7 +118,7 @@ TEST_P(PreviewWithoutParent, EndsAtOnceWithZero) {
     ASSERT_TRUE(process);
     // Starting a process under Wine takes a moment; a pane would wait for a
     // parent that never closes.
-    EXPECT_EQ(ExitCodeWithin(process, 10000), 0);
+    EXPECT_EQ(ExitCodeAfter(process, 10000), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Numbers, PreviewWithoutParent,

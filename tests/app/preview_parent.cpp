@@ -1,6 +1,6 @@
 #include "tests/app/preview_parent.h"
 
-#include <algorithm>
+#include "tests/support/windows_finder.h"
 
 namespace test_support {
 
@@ -67,18 +67,11 @@ LRESULT CALLBACK PreviewParent::Procedure(HWND window, UINT message, WPARAM wPar
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        if (done()) return true;
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
-                                    QS_ALLINPUT);
+    while (!done()) {
+        if (::GetTickCount64() >= deadline) return false;
+        PumpMessagesFor(20);
     }
+    return true;
 }
 
 }  // namespace test_support
