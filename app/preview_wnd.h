@@ -30,10 +30,10 @@ private:
     LONG heightHimetric_ = 0;
 };
 
-// The whole preview mode, with COM and the module object initialised: fills
-// the parent's client area with the preview picture and runs the thread's
-// message loop until the pane is destroyed with its parent. Returns at once
-// when the parent is not a window or the pane cannot be created. The module
-// object already holds the instance; it is taken for the caller's symmetry
-// with the other modes.
+// The whole preview mode, with COM and the module object (initialised with
+// the program's instance) set up: fills the parent's client area with the
+// preview picture and runs the thread's message loop until the pane is
+// destroyed with its parent. Returns at once when the parent is not a window
+// or the pane cannot be made. The pane's class and picture come from the
+// module object's resource instance.
 void RunPreview(HWND parent, HINSTANCE instance);

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -21,19 +22,13 @@
 
 namespace {
 
+using test_support::CaptureWindow;
+using test_support::Pixels;
 using test_support::PreviewParent;
 
-// Pixels as 32-bit BGRX rows from the top.
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<BYTE> bgrx;
-    const BYTE* At(int x, int y) const { return &bgrx[(static_cast<size_t>(y) * width + x) * 4]; }
-};
-
 // The shipped JPEG decoded apart from the program's own path, by WIC.
-Image DecodeShippedPicture() {
-    Image image;
+Pixels DecodeShippedPicture() {
+    Pixels image;
     const HMODULE module = ::GetModuleHandleW(nullptr);
     const HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_PREVIEW_PICTURE), L"JPEGFILE");
     auto* bytes = static_cast<BYTE*>(::LockResource(::LoadResource(module, info)));
@@ -66,40 +61,6 @@ Image DecodeShippedPicture() {
     return image;
 }
 
-// What the window's client area shows once it has painted.
-Image CaptureClient(HWND window) {
-    Image image;
-    ::UpdateWindow(window);
-    RECT client = {};
-    ::GetClientRect(window, &client);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC windowDc = ::GetDC(window);
-    HDC memory = ::CreateCompatibleDC(windowDc);
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (memory && bitmap) {
-        HGDIOBJ previous = ::SelectObject(memory, bitmap);
-        if (::BitBlt(memory, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY)) {
-            ::GdiFlush();
-            image.width = client.right;
-            image.height = client.bottom;
-            const auto* first = static_cast<const BYTE*>(bits);
-            image.bgrx.assign(first, first + static_cast<size_t>(client.right) * client.bottom * 4);
-        }
-        ::SelectObject(memory, previous);
-    }
-    if (bitmap) ::DeleteObject(bitmap);
-    if (memory) ::DeleteDC(memory);
-    ::ReleaseDC(window, windowDc);
-    return image;
-}
-
 bool Close(const BYTE* a, const BYTE* b, int tolerance) {
     for (int channel = 0; channel < 3; ++channel) {
         if (std::abs(a[channel] - b[channel]) > tolerance) return false;
@@ -112,7 +73,7 @@ const int kSampleStep = 5;
 // Samples of a grid over what the pane shows that match no picture pixel
 // next to where stretching the picture over the pane puts them. Decoders
 // and stretching may differ by a pixel and by a little colour, not more.
-int MismatchedSamples(const Image& shown, const Image& picture) {
+int MismatchedSamples(const Pixels& shown, const Pixels& picture) {
     if (shown.width == 0 || shown.height == 0 || picture.width == 0) return -1;
     int mismatched = 0;
     for (int y = kSampleStep / 2; y < shown.height; y += kSampleStep) {
@@ -134,7 +95,7 @@ int MismatchedSamples(const Image& shown, const Image& picture) {
 }
 
 // Samples of the grid that are not the colour.
-int SamplesNotOfColour(const Image& shown, COLORREF colour) {
+int SamplesNotOfColour(const Pixels& shown, COLORREF colour) {
     if (shown.width == 0 || shown.height == 0) return -1;
     const BYTE expected[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
     int other = 0;
@@ -146,8 +107,8 @@ int SamplesNotOfColour(const Image& shown, COLORREF colour) {
     return other;
 }
 
-const Image& ShippedPicture() {
-    static const Image picture = DecodeShippedPicture();
+const Pixels& ShippedPicture() {
+    static const Pixels picture = DecodeShippedPicture();
     return picture;
 }
 
@@ -215,12 +176,12 @@ TEST_P(PreviewSizes, PaneFillsTheParentWithThePictureUntilTheParentCloses) {
     HWND pane = nullptr;
     RECT paneRect = {};
     bool loopKnown = false;
-    Image shown;
+    Pixels shown;
     const bool endedByItself = RunPreviewWithScript(parent.Get(), [&] {
         pane = ::GetWindow(parent.Get(), GW_CHILD);
         ::GetWindowRect(pane, &paneRect);
         loopKnown = framework::Module().GetMessageLoop() != nullptr;
-        shown = CaptureClient(pane);
+        shown = CaptureWindow(pane);
         const std::string name = std::string("preview_") + GetParam().name + ".png";
         EXPECT_TRUE(test_support::SaveWindowPicture(
             parent.Get(), test_support::ScreenshotPath(std::wstring(name.begin(), name.end()))));
@@ -259,8 +220,7 @@ TEST_P(PreviewPicture, PaneShowsThePictureOrElseItsBackground) {
     ASSERT_EQ(pane.LoadPicture(IDR_PREVIEW_PICTURE), S_OK);
 
     EXPECT_EQ(pane.LoadPicture(GetParam().resourceId), GetParam().result);
-    ::InvalidateRect(pane, nullptr, TRUE);
-    const Image shown = CaptureClient(pane);
+    const Pixels shown = CaptureWindow(pane);
     if (GetParam().showsPicture) {
         EXPECT_EQ(MismatchedSamples(shown, ShippedPicture()), 0);
     } else {
