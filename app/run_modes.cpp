@@ -1,5 +1,6 @@
 #include "app/run_modes.h"
 
+#include "app/preview_wnd.h"
 #include "app/renderer_launch.h"
 #include "framework/app_module.h"
 #include "framework/handles.h"
@@ -41,7 +42,10 @@ void RunConfigure(HINSTANCE instance, HWND owner) {
     dialog.DoModal(owner);
 }
 
-void RunPreview(HINSTANCE instance, HWND /*parent*/) { InteractiveSession session(instance); }
+void RunPreviewMode(HINSTANCE instance, HWND parent) {
+    InteractiveSession session(instance);
+    RunPreview(parent, instance);
+}
 
 HWND WindowFromNumber(std::int32_t number) {
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(number));
@@ -64,7 +68,7 @@ int RunProgram(HINSTANCE instance, const wchar_t* commandLine) {
     const ParsedCommandLine parsed = ParseCommandLine(commandLine ? commandLine : L"");
     switch (parsed.mode) {
         case RunMode::Configure: RunConfigure(instance, WindowFromNumber(parsed.window)); break;
-        case RunMode::Preview: RunPreview(instance, WindowFromNumber(parsed.window)); break;
+        case RunMode::Preview: RunPreviewMode(instance, WindowFromNumber(parsed.window)); break;
         case RunMode::Run: RunRenderer(); break;
         case RunMode::NoAction: break;
         case RunMode::ChangePassword: RequestPasswordChange(); break;

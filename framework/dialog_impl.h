@@ -1,6 +1,6 @@
 // Modal dialogs from a dialog template: the object of class T (which names
-// its template in T::IDD) receives every message of its dialog through its
-// message map.
+// its template in IDD, a constant of the class or a member of the object)
+// receives every message of its dialog through its message map.
 #pragma once
 
 #include "framework/app_module.h"
@@ -68,12 +68,13 @@ public:
 template <class T, class TBase = CWindow>
 class CDialogImpl : public CDialogImplBaseT<TBase> {
 public:
-    // Runs the dialog of template T::IDD until EndDialog; the result of
-    // DialogBoxParamW (-1 when the dialog could not be created).
+    // Runs the dialog of template IDD until EndDialog; the result of
+    // DialogBoxParamW (-1 when the dialog could not be created). IDD is read
+    // from the object, so one class can serve more than one template.
     INT_PTR DoModal(HWND owner = ::GetActiveWindow(), LPARAM initParam = 0) {
         CreatingObject() = static_cast<CDialogImplBaseT<TBase>*>(this);
         const INT_PTR result =
-            ::DialogBoxParamW(Module().GetResourceInstance(), MAKEINTRESOURCEW(T::IDD), owner,
+            ::DialogBoxParamW(Module().GetResourceInstance(), MAKEINTRESOURCEW(static_cast<T*>(this)->IDD), owner,
                               &CDialogImplBaseT<TBase>::StartDialogProc, initParam);
         // The template may have failed to load before any message arrived.
         CreatingObject() = nullptr;

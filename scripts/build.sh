@@ -18,6 +18,6 @@ case "${1:?usage: build.sh product|tests|run}" in
     cmake --build build/tests -j "$jobs" ;;
   run)
     cmake -S . -B build/run -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake >/dev/null
-    cmake --build build/run -j "$jobs" --target screensaver ;;
+    cmake --build build/run -j "$jobs" --target screensaver wait_for_settings ;;
   *) echo "unknown build: $1" >&2; exit 2 ;;
 esac

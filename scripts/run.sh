@@ -16,7 +16,15 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 build/run/wine-run.sh "$scr" /c &
 program=$!
-sleep "${MARROWDALE_SCREENSHOT_DELAY:-8}"
+# The first start of Wine makes its prefix, which takes a while: wait for the
+# dialog itself rather than for a fixed time.
+limit=${MARROWDALE_DIALOG_TIMEOUT:-120}
+if ! build/run/wine-run.sh build/run/wait_for_settings.exe "$limit"; then
+  echo "run.sh: the settings dialog did not appear within $limit s; no screenshot taken." >&2
+  bash scripts/wine-stop.sh build/run
+  wait "$program" 2>/dev/null || true
+  exit 1
+fi
 display=$(cat build/run/wine/display)
 xwd -root -display "$display" | convert xwd:- build/run/screenshot.png
 echo "Screenshot of the settings: build/run/screenshot.png"

@@ -18,7 +18,17 @@ constexpr size_t kMaxCaption = 1023;
 
 BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
     CSettingsDlgBase::InitDialog(focus, initParam);
+    FetchOptionControls();
+    // Without Direct3D the inventory stays empty and the dialog still opens.
+    Display().EnumerateDisplays();
+    LoadSettings();
+    Display().ValidateMonitorChoice();
+    FillControls();
+    ShowCaptionAndIcon();
+    return TRUE;
+}
 
+void CSettingsDlg::FetchOptionControls() {
     enableMusic_ = GetDlgItem(IDC_ENABLE_MUSIC);
     musicVolume_ = GetDlgItem(IDC_MUSIC_VOLUME);
     musicVolumeLabel_ = GetDlgItem(IDC_MUSIC_VOLUME_LABEL);
@@ -34,21 +44,15 @@ BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
     playMyMusic_ = GetDlgItem(IDC_PLAY_MY_MUSIC);
     editPlaylist_ = GetDlgItem(IDC_EDIT_PLAYLIST);
     runAtStartup_ = GetDlgItem(IDC_RUN_AT_STARTUP);
+}
 
-    // Without Direct3D the inventory stays empty and the dialog still opens.
-    Display().EnumerateDisplays();
-    LoadSettings();
-    Display().ValidateMonitorChoice();
-    FillControls();
-
+void CSettingsDlg::ShowCaptionAndIcon() {
     std::wstring caption = FillFormat(Translate(L"%s %s Configuration"), {product::kName, kVersion});
     if (caption.size() > kMaxCaption) caption.resize(kMaxCaption);
     SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
     ShowWindow(SW_SHOWNORMAL);
-
     bigIcon_ = ::LoadIconW(framework::Module().GetResourceInstance(), MAKEINTRESOURCEW(IDI_APP_ICON));
     SetIcon(bigIcon_, TRUE);
-    return TRUE;
 }
 
 void CSettingsDlg::SetDefaults() { WriteDefaultSettings(settings, Display().ProbeHardwareDefaults()); }

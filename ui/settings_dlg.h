@@ -33,6 +33,13 @@ public:
     // Posts one change to the running wallpaper, if there is one.
     void NotifyWallpaper(WallpaperChange code, std::int32_t value);
 
+protected:
+    explicit CSettingsDlg(UINT templateId) : CSettingsDlgBase(templateId) {}
+
+    // The steps of InitDialog after the base's, in their order.
+    void FetchOptionControls();
+    void ShowCaptionAndIcon();
+
 private:
     // The seven changes, in the order a wallpaper expects a full refresh.
     void NotifyAllChanges();

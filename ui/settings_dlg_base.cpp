@@ -19,7 +19,9 @@ Api& Current() {
 
 }  // namespace ui_seam
 
-CSettingsDlgBase::CSettingsDlgBase() : confirmer_(*this), display_(settings, confirmer_) {}
+CSettingsDlgBase::CSettingsDlgBase() : CSettingsDlgBase(IDD_SETTINGS) {}
+
+CSettingsDlgBase::CSettingsDlgBase(UINT templateId) : IDD(templateId), confirmer_(*this), display_(settings, confirmer_) {}
 
 CSettingsDlgBase::~CSettingsDlgBase() = default;
 

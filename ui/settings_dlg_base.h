@@ -14,7 +14,8 @@
 
 class CSettingsDlgBase : public framework::CDialogImpl<CSettingsDlgBase> {
 public:
-    enum { IDD = IDD_SETTINGS };
+    // The dialog template: IDD_SETTINGS for the program.
+    const UINT IDD;
 
     CSettingsDlgBase();
     ~CSettingsDlgBase() override;
@@ -47,6 +48,10 @@ public:
     DisplayConfiguration& Display() { return display_; }
 
 protected:
+    // The same dialog from another template that has the controls' ids (a
+    // test's template with the resolution controls).
+    explicit CSettingsDlgBase(UINT templateId);
+
     // SetDefaults, then the product key over the defaults.
     void LoadSettings();
     // Writes the tree; a failure is shown in a message box owned by the dialog.

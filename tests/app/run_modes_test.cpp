@@ -5,6 +5,7 @@
 #include "config/product.h"
 #include "framework/handles.h"
 #include "tests/support/scratch_key.h"
+#include "tests/support/screensaver_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/windows_finder.h"
 
@@ -17,39 +18,12 @@
 namespace {
 
 using framework::UniqueHandle;
+using test_support::ExitCodeAfter;
+using test_support::StartScreensaver;
 using test_support::TempFolder;
 
 const std::wstring kRendererName = L"Marrowdale 3D Screensaver.exe";
 const std::wstring kUninstall = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::wstring ScreensaverPath() { return test_support::TestBuildFile(L"Marrowdale 3D Screensaver.scr"); }
-
-UniqueHandle StartScreensaver(const std::wstring& arguments, const std::wstring& currentDirectory,
-                              DWORD* processId = nullptr) {
-    std::wstring commandLine = L"\"" + ScreensaverPath() + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &process)) {
-        ADD_FAILURE() << "cannot start the screensaver, error " << ::GetLastError();
-        return UniqueHandle();
-    }
-    ::CloseHandle(process.hThread);
-    if (processId) *processId = process.dwProcessId;
-    return UniqueHandle(process.hProcess);
-}
-
-// Waits for the process to end and gives its exit code, or -1 on time-out.
-long ExitCodeAfter(const UniqueHandle& process, DWORD timeoutMs) {
-    if (::WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
-        ::TerminateProcess(process.Get(), 99);
-        return -1;
-    }
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.Get(), &code);
-    return static_cast<long>(code);
-}
 
 class RunModeTest : public ::testing::Test {
 protected:

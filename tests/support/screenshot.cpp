@@ -35,12 +35,13 @@ bool EncodePng(const std::vector<BYTE>& pixels, UINT width, UINT height, const s
 
 }  // namespace
 
-bool SaveWindowPicture(HWND window, const std::wstring& pngPath) {
+Pixels CaptureWindow(HWND window) {
+    Pixels captured;
     RECT rect{};
-    if (!::GetWindowRect(window, &rect)) return false;
+    if (!::GetWindowRect(window, &rect)) return captured;
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0) return captured;
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -57,7 +58,7 @@ bool SaveWindowPicture(HWND window, const std::wstring& pngPath) {
     if (!memory || !bitmap) {
         if (bitmap) ::DeleteObject(bitmap);
         if (memory) ::DeleteDC(memory);
-        return false;
+        return captured;
     }
     HGDIOBJ previous = ::SelectObject(memory, bitmap);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -67,11 +68,21 @@ bool SaveWindowPicture(HWND window, const std::wstring& pngPath) {
     const BOOL printed = windowDc && ::BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
     if (windowDc) ::ReleaseDC(window, windowDc);
     ::GdiFlush();
-    std::vector<BYTE> pixels(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + width * height * 4);
+    if (printed) {
+        captured.width = width;
+        captured.height = height;
+        captured.bgrx.assign(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + width * height * 4);
+    }
     ::SelectObject(memory, previous);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);
-    return printed && EncodePng(pixels, static_cast<UINT>(width), static_cast<UINT>(height), pngPath);
+    return captured;
+}
+
+bool SaveWindowPicture(HWND window, const std::wstring& pngPath) {
+    const Pixels captured = CaptureWindow(window);
+    return captured.width > 0 &&
+           EncodePng(captured.bgrx, static_cast<UINT>(captured.width), static_cast<UINT>(captured.height), pngPath);
 }
 
 std::wstring ScreenshotPath(const std::wstring& name) {

@@ -31,6 +31,20 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
+void PumpMessagesFor(DWORD milliseconds) {
+    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+}
+
 HWND WaitForTopLevelWindow(const std::wstring& className, const std::wstring& caption, DWORD timeoutMs,
                            DWORD processId) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
@@ -38,7 +52,7 @@ HWND WaitForTopLevelWindow(const std::wstring& className, const std::wstring& ca
         Search search{&className, &caption, processId, nullptr};
         ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found) return search.found;
-        ::Sleep(50);
+        PumpMessagesFor(50);
     } while (::GetTickCount64() < deadline);
     return nullptr;
 }

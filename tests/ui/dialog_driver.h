@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -30,9 +31,35 @@ public:
     void Command(int id, WORD code) {
         this->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(this->GetDlgItem(id)));
     }
+    // A key pressed and released on a control, as the keyboard delivers it
+    // (a trackbar moves by one line and tells the dialog twice).
+    void Key(int id, UINT key) {
+        const HWND control = this->GetDlgItem(id);
+        ::SendMessageW(control, WM_KEYDOWN, key, 1);
+        ::SendMessageW(control, WM_KEYUP, key, 0xC0000001);
+    }
+    // An entry chosen in a combo box; the dialog hears of it as from the user.
+    void Choose(int id, int index) {
+        ::SendMessageW(this->GetDlgItem(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        Command(id, CBN_SELENDOK);
+    }
     bool Checked(int id) const { return ::SendMessageW(this->GetDlgItem(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     bool Enabled(int id) const { return ::IsWindowEnabled(this->GetDlgItem(id)) != FALSE; }
     std::wstring Text(int id) const { return framework::CWindow(this->GetDlgItem(id)).GetWindowText(); }
+    // A combo box's entries in list order, and the selected one's position (-1: none).
+    std::vector<std::wstring> Entries(int id) const {
+        const HWND list = this->GetDlgItem(id);
+        std::vector<std::wstring> entries;
+        const LRESULT count = ::SendMessageW(list, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::wstring text(static_cast<size_t>(::SendMessageW(list, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+            const LRESULT length = ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+            entries.push_back(text);
+        }
+        return entries;
+    }
+    int Selected(int id) const { return static_cast<int>(::SendMessageW(this->GetDlgItem(id), CB_GETCURSEL, 0, 0)); }
 
 private:
     // The dialog initialises as it would alone; the script runs once the

@@ -62,4 +62,10 @@ void StoreTypedText(const std::wstring& name, const std::wstring& text) {
     ::RegCloseKey(key);
 }
 
+std::wstring StoredTypedText(const std::wstring& name) {
+    const RawValues values = ReadRawValues(HKEY_LOCAL_MACHINE, product::kKey);
+    const auto found = values.find(name);
+    return found == values.end() ? L"<missing>" : UnterminatedText(found->second);
+}
+
 }  // namespace test_support

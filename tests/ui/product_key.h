@@ -4,7 +4,9 @@
 
 #include "config/product.h"
 #include "display/display_seam.h"
+#include "tests/support/scoped_value.h"
 #include "tests/support/scratch_key.h"
+#include "wallpaper/run_at_startup.h"
 
 #include <windows.h>
 
@@ -30,6 +32,8 @@ RawValues ReadRawValues(HKEY root, const std::wstring& path);
 std::wstring UnterminatedText(const RawValue& value);
 // Stores REG_SZ data without a terminator, as the program does.
 void StoreTypedText(const std::wstring& name, const std::wstring& text);
+// A value of the product key as UnterminatedText reads it; "<missing>" when absent.
+std::wstring StoredTypedText(const std::wstring& name);
 
 // The probes of the dialog's start made quick and repeatable: no WMI, a
 // clock that reads 0 MHz (so the graphics and antialiasing tiers are 0) and
@@ -40,6 +44,18 @@ class ProductKeyTest : public ::testing::Test {
 protected:
     ScopedKeyRemoval productKey_{HKEY_LOCAL_MACHINE, product::kKey};
     display_seam::ScopedApi probes_{QuickProbes()};
+};
+
+// The installer's uninstall entry that the wallpaper's command may come from.
+inline constexpr wchar_t kUninstallEntry[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Marrowdale 3D Screensaver_is1";
+
+// As ProductKeyTest, and OK may write the Run entry: it and the uninstall
+// entry start absent, and the Run entry is put back afterwards.
+class OptionsTest : public ProductKeyTest {
+protected:
+    ScopedKeyRemoval uninstallEntry_{HKEY_LOCAL_MACHINE, kUninstallEntry};
+    ScopedValueRemoval runValue_{HKEY_CURRENT_USER, kRunKey, kRunValueName};
 };
 
 }  // namespace test_support

@@ -1,0 +1,45 @@
+// Waits until the screensaver's settings dialog is on the screen, for the run
+// script's screenshot. The dialog's caption carries the product's name in
+// every language. Exit code 0 when it appeared, 1 after the time limit.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <cstdlib>
+
+namespace {
+
+BOOL CALLBACK FindSettings(HWND window, LPARAM found) {
+    wchar_t className[16] = {};
+    wchar_t caption[512] = {};
+    ::GetClassNameW(window, className, 16);
+    ::GetWindowTextW(window, caption, 512);
+    if (!::IsWindowVisible(window) || std::wcscmp(className, L"#32770") != 0 ||
+        !std::wcsstr(caption, L"Marrowdale 3D Screensaver")) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int seconds = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 60;
+    const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(seconds > 0 ? seconds : 60) * 1000;
+    while (::GetTickCount64() < deadline) {
+        HWND dialog = nullptr;
+        ::EnumWindows(&FindSettings, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog) {
+            // Once the dialog's thread answers, its start-up is over; give
+            // the first paint a moment to reach the screen.
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+            ::Sleep(500);
+            return 0;
+        }
+        ::Sleep(100);
+    }
+    std::fprintf(stderr, "The settings dialog did not appear within %d s.\n", seconds);
+    return 1;
+}
