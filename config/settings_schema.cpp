@@ -2,6 +2,7 @@
 
 #include "config/node.h"
 #include "config/product.h"
+#include "display/monitor_settings.h"
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@ void WriteDefaultSettings(Node& settings, const HardwareDefaults& tiers) {
         {setting::kSoundsVolumePercentage, 100},
         {setting::kDisableSound, 0},
         {setting::kMonitorAspectRatio, 4},
-        {setting::kUseDesktopRes, 1},
+        {monitor_setting::kUseDesktopRes, 1},
         {setting::kUsePlaylist, 0},
         {setting::kHighQualityGraphics, tiers.highQualityGraphics},
         {setting::kFontScaling, 50},

@@ -6,6 +6,8 @@
 
 class Node;
 
+// The per-monitor names (UseDesktopRes, the mode settings) and CurMonitor are
+// in display/monitor_settings.h.
 namespace setting {
 inline constexpr char kHighQualityTextures[] = "HighQualityTextures";
 inline constexpr char kEnableMultiMonitorMode[] = "EnableMultiMonitorMode";
@@ -17,14 +19,11 @@ inline constexpr char kDisableMusic[] = "DisableMusic";
 inline constexpr char kSoundsVolumePercentage[] = "SoundsVolumePercentage";
 inline constexpr char kDisableSound[] = "DisableSound";
 inline constexpr char kMonitorAspectRatio[] = "MonitorAspectRatio";
-inline constexpr char kUseDesktopRes[] = "UseDesktopRes";
 inline constexpr char kUsePlaylist[] = "UsePlaylist";
 inline constexpr char kHighQualityGraphics[] = "HighQualityGraphics";
 inline constexpr char kFontScaling[] = "FontScaling";
 inline constexpr char kAntialiasing[] = "Antialiasing";
 inline constexpr char kShufflePlayList[] = "ShufflePlayList";
-inline constexpr char kCurMonitor[] = "CurMonitor";
-inline constexpr char kLanguage[] = "Language";
 }  // namespace setting
 
 // Writes every default, in the renderer's order, over what the tree holds;

@@ -1,33 +1,15 @@
 // Loading the string table from the XML document in the program's resources.
 #include "i18n/string_table.h"
 
+#include "framework/handles.h"
+
 #include <utility>
-
-namespace {
-
-// A loaded resource, released when the object goes.
-class LoadedResource {
-public:
-    LoadedResource(HMODULE module, HRSRC info) : data_(::LoadResource(module, info)) {}
-    ~LoadedResource() {
-        if (data_) ::FreeResource(data_);
-    }
-    LoadedResource(const LoadedResource&) = delete;
-    LoadedResource& operator=(const LoadedResource&) = delete;
-
-    const void* Lock() const { return data_ ? ::LockResource(data_) : nullptr; }
-
-private:
-    HGLOBAL data_;
-};
-
-}  // namespace
 
 bool StringTable::Load(int resourceId) {
     const HMODULE module = ::GetModuleHandleW(nullptr);
     const HRSRC info = ::FindResourceW(nullptr, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
     if (!info) return false;
-    const LoadedResource resource(module, info);
+    const framework::LoadedResource resource(module, info);
     const DWORD size = ::SizeofResource(module, info);
     const void* data = resource.Lock();
     if (!data || size == 0) return false;

@@ -1,6 +1,7 @@
 #include "playlist/playlist_dlg.h"
 
 #include "config/settings_schema.h"
+#include "framework/controls.h"
 #include "i18n/string_table.h"
 #include "i18n/translate.h"
 #include "playlist/chosen_files.h"
@@ -94,7 +95,7 @@ LRESULT CPlaylistDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     }
 
     const bool shuffled = settings_.Get(setting::kShufflePlayList).AsInt() != 0;
-    ::SendMessageW(shuffle_, BM_SETCHECK, shuffled ? BST_CHECKED : BST_UNCHECKED, 0);
+    framework::SetChecked(shuffle_, shuffled);
     return TRUE;
 }
 
@@ -166,7 +167,7 @@ LRESULT CPlaylistDlg::OnRemove(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CPlaylistDlg::OnShuffle(WORD, WORD, HWND, BOOL&) {
-    const bool ticked = ::SendMessageW(shuffle_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const bool ticked = framework::IsChecked(shuffle_);
     settings_.Get(setting::kShufflePlayList) = std::int32_t{ticked ? 1 : 0};
     return 0;
 }

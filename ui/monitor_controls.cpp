@@ -5,6 +5,7 @@
 
 #include "config/settings_schema.h"
 #include "display/monitor_settings.h"
+#include "framework/controls.h"
 #include "i18n/translate.h"
 
 #include <commctrl.h>
@@ -13,21 +14,6 @@ namespace {
 
 // Monitor-list item data from this value on stand for the multi-monitor mode.
 constexpr LRESULT kMultiMonitorItem = 1000;
-
-LRESULT AddItem(HWND list, const std::wstring& text, LPARAM data) {
-    const LRESULT index = ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0) ::SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
-    return index;
-}
-
-// The item data of the selected entry; CB_ERR when nothing is selected.
-LRESULT SelectedItemData(HWND list) {
-    const LRESULT index = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return CB_ERR;
-    return ::SendMessageW(list, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-}
-
-int CheckState(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
 
 }  // namespace
 
@@ -40,13 +26,13 @@ void CSettingsDlgBase::FillMonitorControls() {
     ::EnableWindow(blankScreens_, several);
     ::EnableWindow(monitorList_, several);
 
-    const std::int32_t current = settings.Get(setting::kCurMonitor).AsInt();
+    const std::int32_t current = settings.Get(monitor_setting::kCurMonitor).AsInt();
     for (std::uint32_t i = 0; i < inventory.monitorCount; ++i) {
-        const LRESULT index = AddItem(monitorList_, inventory.monitors[i].displayName, static_cast<LPARAM>(i));
+        const LRESULT index = framework::AddComboItem(monitorList_, inventory.monitors[i].displayName, static_cast<LPARAM>(i));
         if (current == static_cast<std::int32_t>(i)) ::SendMessageW(monitorList_, CB_SETCURSEL, index, 0);
     }
     if (inventory.monitorCount >= 2 && inventory.groupCaps.NumberOfAdaptersInGroup >= 2) {
-        const LRESULT index = AddItem(monitorList_, Translate(L"Multi-monitor"), kMultiMonitorItem);
+        const LRESULT index = framework::AddComboItem(monitorList_, Translate(L"Multi-monitor"), kMultiMonitorItem);
         if (settings.Get(setting::kEnableMultiMonitorMode).AsInt() != 0) {
             ::SendMessageW(monitorList_, CB_SETCURSEL, index, 0);
         }
@@ -55,7 +41,7 @@ void CSettingsDlgBase::FillMonitorControls() {
 
 void CSettingsDlgBase::FillResolutionControls() {
     ::SendMessageW(resolutionList_, CB_RESETCONTENT, 0, 0);
-    const std::int32_t monitor = settings.Get(setting::kCurMonitor).AsInt();
+    const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     const DisplayConfiguration::ModeSelection selection = display_.InitialModeSelection(monitor);
     ::SendMessageW(desktopResolution_, BM_SETCHECK, static_cast<WPARAM>(selection.useDesktopRes), 0);
     ::EnableWindow(resolutionList_, selection.useDesktopRes == 0);
@@ -65,18 +51,18 @@ void CSettingsDlgBase::FillResolutionControls() {
     const DeviceTypeRecord& modes = inventory.adapters[monitor].deviceTypes[0];
     for (std::uint32_t position = 0; position < modes.modeCount; ++position) {
         const LRESULT index =
-            AddItem(resolutionList_, FormatModeText(modes.modes[position]), static_cast<LPARAM>(position));
+            framework::AddComboItem(resolutionList_, FormatModeText(modes.modes[position]), static_cast<LPARAM>(position));
         if (position == selection.position) ::SendMessageW(resolutionList_, CB_SETCURSEL, index, 0);
     }
 }
 
 LRESULT CSettingsDlgBase::OnMonitorChosen(WORD, WORD, HWND, BOOL&) {
-    const LRESULT data = SelectedItemData(monitorList_);
+    const LRESULT data = framework::SelectedItemData(monitorList_);
     // An empty list (no usable display) offers no choice to take over.
     if (data == CB_ERR) return 0;
     const bool multiMonitor = data >= kMultiMonitorItem;
     settings.Get(setting::kEnableMultiMonitorMode) = ConfigValue(std::int32_t{multiMonitor ? 1 : 0});
-    settings.Get(setting::kCurMonitor) =
+    settings.Get(monitor_setting::kCurMonitor) =
         ConfigValue(static_cast<std::int32_t>(multiMonitor ? data - kMultiMonitorItem : data));
     FillResolutionControls();
     ::EnableWindow(blankScreens_, settings.Get(setting::kEnableMultiMonitorMode).AsInt() == 0);
@@ -84,13 +70,13 @@ LRESULT CSettingsDlgBase::OnMonitorChosen(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnBlankScreensClicked(WORD, WORD, HWND, BOOL&) {
-    settings.Get(setting::kShowBlackScreens) = ConfigValue(std::int32_t{CheckState(blankScreens_)});
+    settings.Get(setting::kShowBlackScreens) = ConfigValue(framework::CheckState(blankScreens_));
     return 0;
 }
 
 LRESULT CSettingsDlgBase::OnDesktopResolutionClicked(WORD, WORD, HWND, BOOL&) {
-    const int checked = CheckState(desktopResolution_);
-    const std::int32_t monitor = settings.Get(setting::kCurMonitor).AsInt();
+    const std::int32_t checked = framework::CheckState(desktopResolution_);
+    const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     display_.WriteMonitorSetting(monitor_setting::kUseDesktopRes, monitor, checked);
     ::SendMessageW(desktopResolution_, BM_SETCHECK, static_cast<WPARAM>(checked), 0);
     ::EnableWindow(resolutionList_, checked == 0);
@@ -111,10 +97,10 @@ LRESULT CSettingsDlgBase::OnDesktopResolutionClicked(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnResolutionChosen(WORD, WORD, HWND, BOOL&) {
-    const std::int32_t monitor = settings.Get(setting::kCurMonitor).AsInt();
+    const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     const auto index = static_cast<std::uint32_t>(monitor);
     const DisplayInventory& inventory = display_.inventory();
-    const LRESULT data = SelectedItemData(resolutionList_);
+    const LRESULT data = framework::SelectedItemData(resolutionList_);
     if (index >= inventory.monitorCount || data == CB_ERR) return 0;
     const auto position = static_cast<std::uint32_t>(data);
     const DeviceTypeRecord& modes = inventory.adapters[index].deviceTypes[0];

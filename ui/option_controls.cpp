@@ -4,6 +4,7 @@
 #include "ui/settings_dlg.h"
 
 #include "config/settings_schema.h"
+#include "framework/controls.h"
 #include "i18n/fill_format.h"
 #include "i18n/translate.h"
 #include "wallpaper/run_at_startup.h"
@@ -12,18 +13,16 @@
 
 #include <string>
 
+using framework::CheckState;
+using framework::Enable;
+using framework::IsChecked;
+using framework::SetChecked;
+
 namespace {
 
 constexpr LPARAM kVolumeRange = MAKELPARAM(0, 100);
 // The label buffers hold 2048 characters with the terminator.
 constexpr size_t kMaxLabel = 2047;
-
-bool IsChecked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-std::int32_t CheckState(HWND box) { return IsChecked(box) ? 1 : 0; }
-void SetChecked(HWND box, bool checked) {
-    ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-void Enable(HWND control, bool enabled) { ::EnableWindow(control, enabled ? TRUE : FALSE); }
 
 std::int32_t SliderPosition(HWND slider) { return static_cast<std::int32_t>(::SendMessageW(slider, TBM_GETPOS, 0, 0)); }
 
@@ -88,20 +87,16 @@ void CSettingsDlg::FillAntialiasingList() {
     ::SendMessageW(antialiasingQuality_, CB_RESETCONTENT, 0, 0);
     const AntialiasingList list = Display().AntialiasingChoices();
     for (const AntialiasingEntry& entry : list.entries) {
-        const LRESULT index =
-            ::SendMessageW(antialiasingQuality_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.text.c_str()));
-        if (index >= 0) ::SendMessageW(antialiasingQuality_, CB_SETITEMDATA, static_cast<WPARAM>(index), entry.sampleCount);
+        framework::AddComboItem(antialiasingQuality_, entry.text, entry.sampleCount);
     }
     if (list.selected >= 0) ::SendMessageW(antialiasingQuality_, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
 }
 
 std::int32_t CSettingsDlg::ChosenAntialiasing() const {
     if (!IsChecked(antialiasing_)) return 0;
-    const LRESULT index = ::SendMessageW(antialiasingQuality_, CB_GETCURSEL, 0, 0);
+    const LRESULT count = framework::SelectedItemData(antialiasingQuality_);
     // Checked with an empty list (no multisampling offered): off, rather than
     // the list's error value.
-    if (index == CB_ERR) return 0;
-    const LRESULT count = ::SendMessageW(antialiasingQuality_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
     return count == CB_ERR ? 0 : static_cast<std::int32_t>(count);
 }
 
