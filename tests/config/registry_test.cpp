@@ -2,6 +2,7 @@
 #include "config/registry.h"
 
 #include "config/registry_seam.h"
+#include "tests/support/access_recorder.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/temp_folder.h"
 
@@ -112,20 +113,7 @@ TEST(WriteRegistryString, CreatesMissingParentKeys) {
     EXPECT_EQ(text, L"x");
 }
 
-// Records the access rights of every open and create, then does the real call.
-struct AccessRecorder {
-    static inline std::vector<REGSAM> opened;
-    static inline std::vector<REGSAM> created;
-    static LSTATUS WINAPI Open(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
-        opened.push_back(access);
-        return ::RegOpenKeyExW(root, path, options, access, key);
-    }
-    static LSTATUS WINAPI Create(HKEY root, LPCWSTR path, DWORD reserved, LPWSTR cls, DWORD options, REGSAM access,
-                                 const LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition) {
-        created.push_back(access);
-        return ::RegCreateKeyExW(root, path, reserved, cls, options, access, security, key, disposition);
-    }
-};
+using test_support::AccessRecorder;
 
 struct ViewCase {
     bool wow64;

@@ -5,6 +5,7 @@
 
 #include "config/product.h"
 #include "config/registry_seam.h"
+#include "tests/support/access_recorder.h"
 #include "tests/support/scoped_value.h"
 #include "tests/support/scratch_key.h"
 #include "wallpaper/wallpaper_command.h"
@@ -152,20 +153,7 @@ TEST_F(RunAtStartupTest, StoreReportsAFailedWriteAndKeepsTheValue) {
     EXPECT_EQ(data, Bytes(std::wstring(L"before", 7)));
 }
 
-// Records the access rights of every open and create, then does the real call.
-struct AccessRecorder {
-    static inline std::vector<REGSAM> opened;
-    static inline std::vector<REGSAM> created;
-    static LSTATUS WINAPI Open(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
-        opened.push_back(access);
-        return ::RegOpenKeyExW(root, path, options, access, key);
-    }
-    static LSTATUS WINAPI Create(HKEY root, LPCWSTR path, DWORD reserved, LPWSTR cls, DWORD options, REGSAM access,
-                                 const LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition) {
-        created.push_back(access);
-        return ::RegCreateKeyExW(root, path, reserved, cls, options, access, security, key, disposition);
-    }
-};
+using test_support::AccessRecorder;
 
 TEST_F(RunAtStartupTest, InstallerValuesAndRunValueUseThe64BitView) {
     // AppPath missing, so all three values are read: AppPath, InstallLocation, Run.
