@@ -1,40 +1,15 @@
-// Drives a dialog that a handler of the test's own dialog runs modally (the
-// open-file dialog, the playlist dialog opened from the settings dialog):
-// while the test's thread waits inside that modal loop, a thread of its own
-// finds the dialog and acts on it through messages.
+// The open-file dialog as the playlist tests drive it, and reading the
+// playlist dialog's list.
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
+#include "tests/support/dialog_watcher.h"
+
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace playlist_tests {
-
-class DialogWatcher {
-public:
-    // Runs act on the watcher's thread with the first visible top-level
-    // dialog (#32770) of this process that match accepts.
-    DialogWatcher(std::function<bool(HWND)> match, std::function<void(HWND)> act);
-    ~DialogWatcher();
-    DialogWatcher(const DialogWatcher&) = delete;
-    DialogWatcher& operator=(const DialogWatcher&) = delete;
-
-    // Stops watching; true when a dialog was found and acted on.
-    bool Stop();
-
-private:
-    void Watch();
-
-    std::function<bool(HWND)> match_;
-    std::function<void(HWND)> act_;
-    std::atomic<bool> stop_{false};
-    bool acted_ = false;
-    std::thread thread_;
-};
 
 // What the open-file dialog showed and what became of it.
 struct SeenFileDialog {
@@ -58,7 +33,7 @@ private:
 
     std::wstring names_;
     SeenFileDialog seen_;
-    DialogWatcher watcher_;
+    test_support::DialogWatcher watcher_;
 };
 
 // The texts of a list view's rows, in order.

@@ -50,7 +50,7 @@ TEST_P(EditPlaylistTest, PlaylistOKIsStoredAtOnceShuffleWithTheSettings) {
     SettingsDialog dialog;
     test_support::RunDriven<CSettingsDlg>(dialog, [&](SettingsDialog& d) {
         settingsWindow = d.m_hWnd;
-        playlist_tests::DialogWatcher watcher(
+        test_support::DialogWatcher watcher(
             [](HWND window) { return ::GetDlgItem(window, IDC_PLAYLIST_FILES) != nullptr; },
             [&](HWND playlist) {
                 playlistOwner = ::GetWindow(playlist, GW_OWNER);

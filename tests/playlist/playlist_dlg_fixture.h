@@ -7,7 +7,7 @@
 #include "playlist/playlist_dlg.h"
 #include "tests/playlist/playlist_fixtures.h"
 #include "tests/ui/dialog_driver.h"
-#include "tests/ui/product_key.h"
+#include "tests/support/product_key.h"
 
 #include <functional>
 #include <string>

@@ -11,7 +11,7 @@
 #include "tests/playlist/dialog_watcher.h"
 #include "tests/playlist/playlist_dlg_fixture.h"
 #include "tests/support/windows_finder.h"
-#include "tests/ui/message_box_watcher.h"
+#include "tests/support/message_box_watcher.h"
 
 #include <windows.h>
 

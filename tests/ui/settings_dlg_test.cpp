@@ -6,8 +6,8 @@
 #include "config/registry_seam.h"
 #include "tests/support/windows_finder.h"
 #include "tests/ui/dialog_driver.h"
-#include "tests/ui/message_box_watcher.h"
-#include "tests/ui/product_key.h"
+#include "tests/support/message_box_watcher.h"
+#include "tests/support/product_key.h"
 #include "ui/ui_seam.h"
 
 #include <gtest/gtest.h>

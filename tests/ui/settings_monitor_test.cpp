@@ -8,7 +8,7 @@
 #include "tests/display/fake_display.h"
 #include "tests/support/case_name.h"
 #include "tests/ui/dialog_driver.h"
-#include "tests/ui/product_key.h"
+#include "tests/support/product_key.h"
 #include "tests/ui/resolution_dialog.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "tests/support/screensaver_process.h"
 #include "tests/support/stub_wallpaper.h"
 #include "tests/support/windows_finder.h"
-#include "tests/ui/product_key.h"
+#include "tests/support/product_key.h"
 
 #include <windows.h>
 #include <commctrl.h>

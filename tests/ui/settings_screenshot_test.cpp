@@ -4,7 +4,7 @@
 
 #include "tests/support/screenshot.h"
 #include "tests/ui/dialog_driver.h"
-#include "tests/ui/product_key.h"
+#include "tests/support/product_key.h"
 
 #include <objbase.h>
 

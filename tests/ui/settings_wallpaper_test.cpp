@@ -8,7 +8,7 @@
 #include "tests/support/case_name.h"
 #include "tests/support/stub_wallpaper.h"
 #include "tests/ui/dialog_driver.h"
-#include "tests/ui/product_key.h"
+#include "tests/support/product_key.h"
 
 #include <commctrl.h>
 

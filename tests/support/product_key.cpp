@@ -1,4 +1,4 @@
-#include "tests/ui/product_key.h"
+#include "tests/support/product_key.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // to its end inside a test.
 #pragma once
 
+#include "tests/support/dialog_watcher.h"
+
 #include <windows.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace test_support {
 
@@ -22,19 +22,15 @@ struct SeenMessageBox {
 class MessageBoxWatcher {
 public:
     MessageBoxWatcher();
-    ~MessageBoxWatcher();
-    MessageBoxWatcher(const MessageBoxWatcher&) = delete;
-    MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     // Stops watching; what the first box showed.
     SeenMessageBox Stop();
 
 private:
-    void Watch();
+    void Note(HWND box);
 
-    std::atomic<bool> stop_{false};
     SeenMessageBox seen_;
-    std::thread thread_;
+    DialogWatcher watcher_;
 };
 
 }  // namespace test_support
