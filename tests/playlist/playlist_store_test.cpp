@@ -5,6 +5,8 @@
 #include "config/product.h"
 #include "config/registry_seam.h"
 #include "tests/playlist/playlist_fixtures.h"
+#include "tests/support/product_key.h"
+#include "tests/support/scoped_value.h"
 
 #include <windows.h>
 
@@ -25,23 +27,13 @@ using Names = std::vector<std::wstring>;
 
 constexpr wchar_t kValue[] = L"PlayList";
 
-struct RawValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> data;
-};
+using test_support::RawValue;
 
 std::optional<RawValue> ReadRaw() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
     RawValue raw;
-    DWORD size = 0;
-    LSTATUS status = ::RegQueryValueExW(key, kValue, nullptr, &raw.type, nullptr, &size);
-    if (status == ERROR_SUCCESS) {
-        raw.data.assign(size, 0);
-        status = ::RegQueryValueExW(key, kValue, nullptr, &raw.type, raw.data.data(), &size);
+    if (!test_support::GetRegistryRaw(HKEY_LOCAL_MACHINE, product::kKey, kValue, raw.type, raw.data)) {
+        return std::nullopt;
     }
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return std::nullopt;
     return raw;
 }
 
