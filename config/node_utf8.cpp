@@ -1,5 +1,6 @@
-// The tree's lookup by the UTF-8 names the settings code uses; apart from the
-// tree itself, since the conversion is the system's.
+// The tree's lookup by the UTF-8 names the settings code uses, kept apart
+// from the tree itself: the conversion is the system's, and the tree builds
+// without it.
 #include "config/node.h"
 
 #include "i18n/utf8.h"
