@@ -201,25 +201,4 @@ TEST(RequestPasswordChangeTest, MissingLibraryOrExportIsIgnored) {
     EXPECT_FALSE(RequestPasswordChange(L"kernel32.dll"));
 }
 
-TEST(RequestPasswordChangeTest, LibraryPlantedBesideTheProgramIsNotLoaded) {
-    // A library of the provider's name beside the program comes first in the
-    // ordinary search order; the system's own provider must be used instead.
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring planted(self);
-    planted = planted.substr(0, planted.rfind(L'\\') + 1) + L"mpr.dll";
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring marker = std::wstring(temp) + L"marrowdale-planted-provider-was-called";
-    ::DeleteFileW(marker.c_str());
-    ASSERT_TRUE(test_support::CopyFileTo(test_support::TestBuildFile(L"tests\\app\\planted_provider.dll"), planted));
-
-    const bool called = RequestPasswordChange(L"mpr.dll");
-    ::DeleteFileW(planted.c_str());
-
-    EXPECT_TRUE(called);
-    EXPECT_EQ(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
-    ::DeleteFileW(marker.c_str());
-}
-
 }  // namespace
