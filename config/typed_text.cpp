@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace typed_text {
 
@@ -102,7 +103,7 @@ float ScanFloat(std::wstring_view text) {
 
     // The number is copied into plain ASCII in a form strtof takes, which
     // rounds exactly; the program never sets a locale, so the point is '.'.
-    std::string number;
+    std::vector<char> number;
     size_t integerDigits = 0;
     size_t fractionDigits = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i, ++integerDigits) {
@@ -131,7 +132,8 @@ float ScanFloat(std::wstring_view text) {
 
     // Too large gives infinity, which becomes the largest float; too small
     // gives zero or a denormal, which stand as they are.
-    float magnitude = std::strtof(number.c_str(), nullptr);
+    number.push_back('\0');
+    float magnitude = std::strtof(number.data(), nullptr);
     if (std::isinf(magnitude)) magnitude = kLargestFloat;
     if (std::isnan(magnitude)) magnitude = 0.0f;
     return negative ? -magnitude : magnitude;

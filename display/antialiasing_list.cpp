@@ -1,7 +1,8 @@
 #include "display/antialiasing_list.h"
 
+#include "framework/decimal_text.h"
+
 #include <algorithm>
-#include <cwchar>
 
 AntialiasingList BuildAntialiasingList(const std::vector<std::int32_t>& supportedCounts, std::int32_t wanted) {
     AntialiasingList list;
@@ -9,9 +10,7 @@ AntialiasingList BuildAntialiasingList(const std::vector<std::int32_t>& supporte
     for (std::int32_t count : supportedCounts) {
         if (count < kMinSampleCount || count > kMaxSampleCount || seen[count]) continue;
         seen[count] = true;
-        wchar_t text[16];
-        std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%ix", static_cast<int>(count));
-        list.entries.push_back(AntialiasingEntry{text, count});
+        list.entries.push_back(AntialiasingEntry{framework::DecimalText(count) + L"x", count});
     }
     // The texts are digits followed by 'x': code-unit order is the order the
     // combo box's case-insensitive sort gives them.

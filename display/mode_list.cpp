@@ -1,7 +1,8 @@
 #include "display/mode_list.h"
 
+#include "framework/decimal_text.h"
+
 #include <algorithm>
-#include <cwchar>
 
 namespace {
 
@@ -58,12 +59,11 @@ std::int32_t ColourDepth(std::int32_t format) {
 }
 
 std::wstring FormatModeText(const ModeRecord& mode) {
-    wchar_t text[64];
-    // Signed, as the settings hold the sizes (ModeWidth, ModeHeight); through
-    // a 32-bit integer so that the text is the same where long is 64 bits wide.
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%ld x %ld x %ld",
-                  static_cast<long>(static_cast<std::int32_t>(mode.Width)),
-                  static_cast<long>(static_cast<std::int32_t>(mode.Height)),
-                  static_cast<long>(ColourDepth(mode.Format)));
-    return text;
+    // "%ld x %ld x %ld", signed as the settings hold the sizes (ModeWidth,
+    // ModeHeight) and through a 32-bit integer so that the text is the same
+    // where long is 64 bits wide.
+    using framework::DecimalText;
+    return DecimalText(static_cast<std::int32_t>(mode.Width)) + L" x " +
+           DecimalText(static_cast<std::int32_t>(mode.Height)) + L" x " +
+           DecimalText(ColourDepth(mode.Format));
 }

@@ -1,6 +1,7 @@
 #include "display/monitor_name.h"
 
 #include "display/display_seam.h"
+#include "framework/decimal_text.h"
 #include "i18n/translate.h"
 
 #include <cwchar>
@@ -24,7 +25,7 @@ void NameMonitor(HMONITOR monitor, std::uint32_t index, wchar_t (&name)[kDisplay
     const size_t deviceCapacity = sizeof(info.szDevice) / sizeof(info.szDevice[0]);
     if (!api.getMonitorInfo(monitor, &info) || info.szDevice[0] == L'\0') {
         // The list must never show a blank entry.
-        const std::wstring fallback = Translate(L"Monitor") + L" " + std::to_wstring(std::uint64_t{index} + 1);
+        const std::wstring fallback = Translate(L"Monitor") + L" " + framework::DecimalText(std::uint64_t{index} + 1);
         CopyName(fallback.c_str(), fallback.size(), name);
         return;
     }

@@ -1,6 +1,7 @@
 #include "display/monitor_settings.h"
 
 #include "config/node.h"
+#include "framework/decimal_text.h"
 #include "i18n/utf8.h"
 
 #include <string>
@@ -8,7 +9,7 @@
 namespace {
 
 std::wstring NumberedName(const char* name, std::int32_t monitor) {
-    return WideFromUtf8(name) + std::to_wstring(monitor);
+    return WideFromUtf8(name) + framework::DecimalText(monitor);
 }
 
 }  // namespace

@@ -59,10 +59,14 @@ HRESULT FindAdapterDeviceId(HMONITOR monitor, wchar_t (&deviceId)[kDeviceIdLengt
     for (DWORD i = 0; api.enumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
         const bool usable = (device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER) == 0 &&
                             (device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) != 0;
-        const std::string name(device.DeviceName, strnlen(device.DeviceName, sizeof(device.DeviceName)));
-        if (usable && ::lstrcmpiA(name.c_str(), search.driverName) == 0) {
-            const std::string id(device.DeviceID, strnlen(device.DeviceID, sizeof(device.DeviceID)));
-            const int length = ::MultiByteToWideChar(CP_ACP, 0, id.c_str(), static_cast<int>(id.size()), deviceId,
+        // The driver fills the fixed arrays and need not end them with a NUL.
+        char name[sizeof(device.DeviceName) + 1];
+        const size_t nameLength = strnlen(device.DeviceName, sizeof(device.DeviceName));
+        std::memcpy(name, device.DeviceName, nameLength);
+        name[nameLength] = '\0';
+        if (usable && ::lstrcmpiA(name, search.driverName) == 0) {
+            const size_t idLength = strnlen(device.DeviceID, sizeof(device.DeviceID));
+            const int length = ::MultiByteToWideChar(CP_ACP, 0, device.DeviceID, static_cast<int>(idLength), deviceId,
                                                      static_cast<int>(kDeviceIdLength - 1));
             // An empty identifier would match every controller's: the
             // adapter is as unknown as when no device matched.

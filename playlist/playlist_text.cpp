@@ -96,7 +96,7 @@ bool ByteLines::Append(char byte) {
 }
 
 void ByteLines::EndLine(const ByteLineHandler& handler) {
-    if (!handler(line_)) stopped_ = true;
+    if (!handler(std::string_view(line_.data(), line_.size()))) stopped_ = true;
     line_.clear();
 }
 

@@ -65,7 +65,7 @@ private:
     bool Append(char byte);
     void EndLine(const ByteLineHandler& handler);
 
-    std::string line_;
+    std::vector<char> line_;
     bool pendingCr_ = false;
     bool endOfFile_ = false;  // a Ctrl+Z: the line so far is still the last one
     bool stopped_ = false;    // no more lines at all

@@ -5,6 +5,7 @@
 
 #include "config/settings_schema.h"
 #include "framework/controls.h"
+#include "framework/decimal_text.h"
 #include "i18n/fill_format.h"
 #include "i18n/translate.h"
 #include "wallpaper/run_at_startup.h"
@@ -27,7 +28,7 @@ constexpr size_t kMaxLabel = 2047;
 std::int32_t SliderPosition(HWND slider) { return static_cast<std::int32_t>(::SendMessageW(slider, TBM_GETPOS, 0, 0)); }
 
 void SetVolumeLabel(HWND label, const wchar_t* format, std::int32_t volume) {
-    std::wstring text = FillFormat(Translate(format), {std::to_wstring(volume)});
+    std::wstring text = FillFormat(Translate(format), {framework::DecimalText(volume)});
     if (text.size() > kMaxLabel) text.resize(kMaxLabel);
     ::SetWindowTextW(label, text.c_str());
 }
