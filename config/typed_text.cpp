@@ -1,5 +1,7 @@
 #include "config/typed_text.h"
 
+#include "config/fixed_decimal.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -43,13 +45,8 @@ std::wstring WithCode(wchar_t code, std::wstring_view text) {
 std::wstring FormatFloat(float value) {
     if (std::isnan(value)) value = 0.0f;
     if (std::isinf(value)) value = std::copysign(kLargestFloat, value);
-    // The largest float has 39 digits before the point. The runtime's own
-    // formatter rounds exactly, like std::to_chars, at a fraction of its code
-    // size; the program never sets a locale, so the point is always '.'.
-    char buffer[64];
-    const int length = std::snprintf(buffer, sizeof(buffer), "%.6f", static_cast<double>(value));
-    if (length <= 0 || static_cast<size_t>(length) >= sizeof(buffer)) return WithCode(L'1', L"0.000000");
-    return WithCode(L'1', Widen(buffer, buffer + length));
+    const std::string text = fixed_decimal::SixDecimals(value);
+    return WithCode(L'1', Widen(text.data(), text.data() + text.size()));
 }
 
 std::wstring FormatInteger(std::int32_t value) {

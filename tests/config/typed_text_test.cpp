@@ -54,6 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"OneTenthWidened", [] { return ConfigValue(0.1f); }, L"1: 0.100000"},
         // 2.5e-6f is 2.4999999e-6 exactly: rounding must see the true value.
         FormatCase{"ExactRounding", [] { return ConfigValue(2.5e-6f); }, L"1: 0.000002"},
+        // 2^-7 and 3 * 2^-7 lie exactly halfway between two millionths: ties go to the even one.
+        FormatCase{"TieToEvenDown", [] { return ConfigValue(0.0078125f); }, L"1: 0.007812"},
+        FormatCase{"TieToEvenUp", [] { return ConfigValue(0.0234375f); }, L"1: 0.023438"},
+        FormatCase{"SmallestSubnormal", [] { return ConfigValue(1.4e-45f); }, L"1: 0.000000"},
+        FormatCase{"JustBelowHalfAMillionth", [] { return ConfigValue(4.9999997e-7f); }, L"1: 0.000000"},
+        FormatCase{"JustAboveHalfAMillionth", [] { return ConfigValue(5.0000005e-7f); }, L"1: 0.000001"},
+        FormatCase{"TwoToThe32", [] { return ConfigValue(4294967296.0f); }, L"1: 4294967296.000000"},
         FormatCase{"LargeNoGrouping", [] { return ConfigValue(16777216.0f); }, L"1: 16777216.000000"},
         FormatCase{"Huge", [] { return ConfigValue(1e30f); }, L"1: 1000000015047466219876688855040.000000"},
         FormatCase{"Largest", [] { return ConfigValue(FLT_MAX); }, L"1: " + kFltMaxText},

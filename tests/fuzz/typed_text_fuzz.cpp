@@ -3,6 +3,7 @@
 // and parsing it again gives the same value back. Values made from the input
 // survive format-then-parse: integers and texts exactly, floats to the six
 // digits after the point that the format keeps.
+#include "config/fixed_decimal.h"
 #include "config/typed_text.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -77,6 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (std::isinf(number)) {
         FUZZ_CHECK(readFloat->floatValue == std::copysign(std::numeric_limits<float>::max(), number));
     } else {
+        // The text is exactly what the C library's "%.6f" writes.
+        char expected[64];
+        std::snprintf(expected, sizeof(expected), "%.6f", static_cast<double>(number));
+        FUZZ_CHECK(fixed_decimal::SixDecimals(number) == expected);
         // Half a unit of the sixth digit, and the rounding to the nearest float.
         const double error = std::fabs(static_cast<double>(readFloat->floatValue) - static_cast<double>(number));
         const double step = std::fabs(static_cast<double>(std::nextafter(number, 0.0f)) - number);
