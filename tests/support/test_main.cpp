@@ -1,7 +1,9 @@
-// The main of every test program: GoogleTest's, with a watchdog that ends the
-// program when one case runs too long, naming that case. ctest runs a whole
-// program as one test; its own time limit would end the program without a
-// word about which case hung, and before the program's output is shown.
+// The main of every test program: GoogleTest's, with a watchdog that names
+// the case running when the program ends early: a case that hangs (the
+// watchdog then ends the program), or one that aborts or exits. ctest runs a
+// whole program as one test, and with brief output (failures only) nothing
+// else would say which case that was; ctest's own time limit would end the
+// program before its output is even shown.
 #include "framework/handles.h"
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -34,6 +37,15 @@ public:
     }
     void OnTestEnd(const ::testing::TestInfo&) override { deadline_ = 0; }
 
+    // Names the running case, if any, as the program ends with it.
+    void ReportUnfinished(const char* how) {
+        if (deadline_ == 0) return;
+        ::EnterCriticalSection(&lock_);
+        std::printf("\n[ ENDED    ] %s %s; the test program ends here.\n", name_.c_str(), how);
+        std::fflush(stdout);
+        ::LeaveCriticalSection(&lock_);
+    }
+
 private:
     static DWORD WINAPI Watch(void* context) {
         auto* self = static_cast<CaseWatchdog*>(context);
@@ -57,6 +69,15 @@ private:
     std::atomic<ULONGLONG> deadline_{0};
 };
 
+// Lives as long as the process, as its thread does.
+CaseWatchdog* g_watchdog = nullptr;
+
+void OnExit() { g_watchdog->ReportUnfinished("called exit"); }
+void OnAbort(int) {
+    g_watchdog->ReportUnfinished("aborted");
+    std::_Exit(3);
+}
+
 unsigned long CaseLimitSeconds() {
     const wchar_t* text = ::_wgetenv(L"MARROWDALE_CASE_TIMEOUT");
     const unsigned long seconds = text ? std::wcstoul(text, nullptr, 10) : 0;
@@ -67,12 +88,13 @@ unsigned long CaseLimitSeconds() {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    // Lives as long as the process, as its thread does: GoogleTest gives it
-    // back before it would delete it, and nothing deletes it.
-    auto* watchdog = new CaseWatchdog(CaseLimitSeconds());
+    g_watchdog = new CaseWatchdog(CaseLimitSeconds());
+    std::atexit(&OnExit);
+    std::signal(SIGABRT, &OnAbort);
     ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
-    listeners.Append(watchdog);
+    listeners.Append(g_watchdog);
     const int result = RUN_ALL_TESTS();
-    listeners.Release(watchdog);
+    // GoogleTest would delete it as the program ends, while its thread runs.
+    listeners.Release(g_watchdog);
     return result;
 }
