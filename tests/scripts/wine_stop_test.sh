@@ -24,6 +24,8 @@ display_process() {
 }
 
 fail=0
+# The build's own Xvfb, not a display of the caller's.
+unset MARROWDALE_USE_DISPLAY
 "$build/wine-run.sh" cmd.exe /c ver >/dev/null 2>&1 || { echo "FAIL: wine-run.sh could not run cmd.exe"; exit 1; }
 display=$(cat "$build/wine/display" 2>/dev/null)
 running=$(prefix_processes)
