@@ -1,12 +1,14 @@
 // The main of every test program: GoogleTest's, with a watchdog that names
 // the case running when the program ends early: a case that hangs (the
-// watchdog then ends the program), or one that aborts or exits. ctest runs a
+// watchdog then ends the program), or one that aborts or exits. It also fails
+// the program when a case leaves COM initialised on the main thread. ctest runs a
 // whole program as one test, and with brief output (failures only) nothing
 // else would say which case that was; ctest's own time limit would end the
 // program before its output is even shown.
 #include "framework/handles.h"
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +37,19 @@ public:
         ::LeaveCriticalSection(&lock_);
         deadline_ = ::GetTickCount64() + limitSeconds_ * 1000ull;
     }
-    void OnTestEnd(const ::testing::TestInfo&) override { deadline_ = 0; }
+    void OnTestEnd(const ::testing::TestInfo& info) override {
+        deadline_ = 0;
+        // Cases share the process now: one that leaves COM initialised on
+        // this thread hides a missing CoInitialize from the cases after it.
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        if (SUCCEEDED(com)) ::CoUninitialize();
+        if (com != S_OK) {
+            std::printf("[ COM LEFT ] %s.%s left COM initialised on the main thread (0x%08lX)\n",
+                        info.test_suite_name(), info.name(), static_cast<unsigned long>(com));
+            comLeft_ = true;
+        }
+    }
+    bool ComLeft() const { return comLeft_; }
 
     // Names the running case, if any, as the program ends with it.
     void ReportUnfinished(const char* how) {
@@ -67,6 +81,7 @@ private:
     CRITICAL_SECTION lock_;
     std::string name_;
     std::atomic<ULONGLONG> deadline_{0};
+    bool comLeft_ = false;
 };
 
 // Lives as long as the process, as its thread does.
@@ -93,7 +108,8 @@ int main(int argc, char** argv) {
     std::signal(SIGABRT, &OnAbort);
     ::testing::TestEventListeners& listeners = ::testing::UnitTest::GetInstance()->listeners();
     listeners.Append(g_watchdog);
-    const int result = RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    if (g_watchdog->ComLeft() && result == 0) result = 1;
     // GoogleTest would delete it as the program ends, while its thread runs.
     listeners.Release(g_watchdog);
     return result;
