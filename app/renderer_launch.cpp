@@ -26,32 +26,36 @@ std::wstring ReadHklmString(const std::wstring& key, const wchar_t* value, bool 
 
 std::wstring ReadAppPath() { return ReadHklmString(product::kKey, L"AppPath", true); }
 
-std::vector<std::wstring> RendererCandidates() {
-    std::vector<std::wstring> candidates;
+// The candidates in order, each looked up only when the ones before it do not
+// exist: in the usual case the installation folder holds the renderer, and
+// the shell library that knows the Program Files folder is never loaded.
+std::wstring FirstExistingCandidate() {
     // Paths are joined as they stand: a folder ending in a backslash gives a
     // doubled one, which Windows accepts.
     const std::wstring appPath = ReadAppPath();
     if (!appPath.empty()) {
-        candidates.push_back(appPath + kRendererFile);
+        if (FileExists(appPath + kRendererFile)) return appPath + kRendererFile;
     } else {
         for (const wchar_t* entry : {L"_is1", L" and Animated Wallpaper_is1"}) {
             const std::wstring location = ReadHklmString(UninstallEntry(entry), L"InstallLocation", false);
-            if (!location.empty()) candidates.push_back(location + kRendererFile);
+            if (!location.empty() && FileExists(location + kRendererFile)) return location + kRendererFile;
         }
     }
 
     wchar_t programFiles[MAX_PATH] = {};
     if (::SHGetSpecialFolderPathW(nullptr, programFiles, CSIDL_PROGRAM_FILES, FALSE)) {
-        candidates.push_back(std::wstring(programFiles) + kDefaultFolder + kRendererFile);
+        const std::wstring candidate = std::wstring(programFiles) + kDefaultFolder + kRendererFile;
+        if (FileExists(candidate)) return candidate;
     }
 
     constexpr DWORD kCurrentDirectoryRoom = 2048;
     std::vector<wchar_t> current(kCurrentDirectoryRoom, L'\0');
     const DWORD length = ::GetCurrentDirectoryW(kCurrentDirectoryRoom, current.data());
     if (length != 0 && length < kCurrentDirectoryRoom) {
-        candidates.push_back(std::wstring(current.data(), length) + kRendererFile);
+        const std::wstring candidate = std::wstring(current.data(), length) + kRendererFile;
+        if (FileExists(candidate)) return candidate;
     }
-    return candidates;
+    return std::wstring();
 }
 
 void ShowError(const wchar_t* text) {
@@ -60,12 +64,7 @@ void ShowError(const wchar_t* text) {
 
 }  // namespace
 
-std::wstring FindRendererPath() {
-    for (const std::wstring& candidate : RendererCandidates()) {
-        if (FileExists(candidate)) return candidate;
-    }
-    return std::wstring();
-}
+std::wstring FindRendererPath() { return FirstExistingCandidate(); }
 
 std::wstring RendererWorkingDirectory(const std::wstring& rendererPath) {
     std::wstring folder = ReadAppPath();

@@ -9,6 +9,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <memory>
+
 namespace {
 
 // Configure and Preview share this set-up: COM for the thread, the common
@@ -37,9 +39,11 @@ private:
 
 void RunConfigure(HINSTANCE instance, HWND owner) {
     InteractiveSession session(instance);
-    // One dialog for the rest of the process; the result of the run says nothing.
-    static CSettingsDlg dialog;
-    dialog.DoModal(owner);
+    // One dialog for the rest of the process; the result of the run says
+    // nothing. It is made on the heap: as a static object its tables would
+    // be stored, initialised, in the program file.
+    static const std::unique_ptr<CSettingsDlg> dialog = std::make_unique<CSettingsDlg>();
+    dialog->DoModal(owner);
 }
 
 void RunPreviewMode(HINSTANCE instance, HWND parent) {

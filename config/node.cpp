@@ -1,12 +1,24 @@
 #include "config/node.h"
 
-#include "i18n/utf8.h"
-
 #include <utility>
-
-bool Is64BitWindows();
+#include <vector>
 
 namespace {
+
+// True when the entry is one of the entries of the tree, at any depth.
+// Walked without recursion: paths can nest thousands of levels deep.
+bool TreeHolds(const Node& tree, const ConfigValue* entry) {
+    std::vector<const Node*> pending{&tree};
+    while (!pending.empty()) {
+        const Node* node = pending.back();
+        pending.pop_back();
+        for (const auto& [key, value] : node->entries()) {
+            if (&value == entry) return true;
+            if (value.subtree) pending.push_back(value.subtree.get());
+        }
+    }
+    return false;
+}
 
 // Cuts the path at its first '/': the key at this level and the rest.
 void SplitPath(std::wstring_view path, std::wstring_view& key, std::wstring_view& rest) {
@@ -22,9 +34,10 @@ void SplitPath(std::wstring_view path, std::wstring_view& key, std::wstring_view
 
 }  // namespace
 
-// A Subtree entry always holds a node, so that paths can run through it.
+// A Subtree entry always holds a node, so that paths can run through it; one
+// made from no node gets an empty one in the process's own registry view.
 ConfigValue::ConfigValue(std::unique_ptr<Node> node)
-    : subtree(node ? std::move(node) : std::make_unique<Node>()), type(ValueType::Subtree) {}
+    : subtree(node ? std::move(node) : std::make_unique<Node>(false)), type(ValueType::Subtree) {}
 
 // The source is left Unset: a moved-from Subtree entry must not claim a node
 // it no longer holds.
@@ -39,6 +52,9 @@ ConfigValue::ConfigValue(ConfigValue&& other) noexcept
 
 ConfigValue& ConfigValue::operator=(ConfigValue&& other) noexcept {
     if (this == &other) return *this;
+    // The subtree would own the entry that owns it, and neither would ever
+    // be freed.
+    if (other.subtree && TreeHolds(*other.subtree, this)) return *this;
     // Take the new content in full before the old subtree goes: the source may
     // be an entry somewhere inside that subtree.
     ConfigValue incoming(std::move(other));
@@ -52,7 +68,7 @@ ConfigValue& ConfigValue::operator=(ConfigValue&& other) noexcept {
 
 ConfigValue::~ConfigValue() = default;
 
-Node::Node() : view64_(Is64BitWindows()) {}
+Node::Node(bool view64) : view64_(view64) {}
 
 ConfigValue& Node::Get(std::wstring_view path) {
     Node* node = this;
@@ -63,7 +79,7 @@ ConfigValue& Node::Get(std::wstring_view path) {
         if (found == node->entries_.end()) {
             if (rest.empty()) return node->entries_[std::wstring(key)];
             ConfigValue& created = node->entries_[std::wstring(key)];
-            created = ConfigValue(std::make_unique<Node>());
+            created = ConfigValue(std::make_unique<Node>(node->view64_));
             node = created.subtree.get();
         } else {
             if (rest.empty()) return found->second;
@@ -73,8 +89,6 @@ ConfigValue& Node::Get(std::wstring_view path) {
         path = rest;
     }
 }
-
-ConfigValue& Node::Get(const char* utf8Path) { return Get(WideFromUtf8(utf8Path ? utf8Path : "")); }
 
 ConfigValue& Node::GetOr(std::wstring_view primary, std::wstring_view fallback) {
     ConfigValue& entry = Get(primary);

@@ -38,6 +38,10 @@ struct ConfigValue {
     ConfigValue(const wchar_t* value) : text(value ? value : L""), type(ValueType::Str) {}
     ConfigValue(std::unique_ptr<Node> node);
     ConfigValue(ConfigValue&&) noexcept;
+    // Takes the other value whole, even from inside this entry's own subtree.
+    // An entry is never given a subtree that holds the entry itself (a
+    // parent moved into one of its children): such an assignment is refused
+    // and leaves both as they were.
     ConfigValue& operator=(ConfigValue&&) noexcept;
     ConfigValue(const ConfigValue&) = delete;
     ConfigValue& operator=(const ConfigValue&) = delete;
@@ -59,8 +63,12 @@ public:
 
     using Entries = std::map<std::wstring, ConfigValue>;
 
-    // view64 is taken from Is64BitWindows() now.
+    // view64 is taken from Is64BitWindows() now. Defined with the registry
+    // code, so that the tree alone builds and runs without Windows.
     Node();
+    // A tree for the registry view the caller chose. Subtrees that Get makes
+    // take the view of the node they are made in.
+    explicit Node(bool view64);
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
 
@@ -84,8 +92,8 @@ public:
     bool LoadFromRegistry(HKEY root, const wchar_t* subKeyPath);
     // Writes the tree to a registry key as typed text, subtrees as subkeys,
     // creating what is missing; Unset entries and empty strings write nothing
-    // and nothing is ever deleted. False at the first failure, and for a
-    // subtree under the empty key, which no subkey can hold.
+    // and nothing is ever deleted. A subtree under the empty key is skipped,
+    // since no subkey can hold it. False at the first failure.
     bool SaveToRegistry(HKEY root, const wchar_t* subKeyPath) const;
 
     bool view64() const { return view64_; }

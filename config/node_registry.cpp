@@ -2,6 +2,7 @@
 #include "config/node.h"
 
 #include "config/reg_key.h"
+#include "config/registry.h"
 #include "config/registry_seam.h"
 #include "config/typed_text.h"
 
@@ -20,6 +21,8 @@ constexpr DWORD kNameCharacters = 4096;
 constexpr DWORD kDataBytes = 4096;
 
 }  // namespace
+
+Node::Node() : Node(Is64BitWindows()) {}
 
 bool Node::LoadFromRegistry(HKEY root, const wchar_t* subKeyPath) {
     RegKey key;
@@ -50,7 +53,7 @@ bool Node::LoadFromRegistry(HKEY root, const wchar_t* subKeyPath) {
             ConfigValue& entry = Get(std::wstring_view(name.data()));
             child = entry.AsSubtree();
             if (!child) {
-                entry = ConfigValue(std::make_unique<Node>());
+                entry = ConfigValue(std::make_unique<Node>(view64_));
                 child = entry.AsSubtree();
             }
         } catch (const KeyNotFound&) {

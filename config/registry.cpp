@@ -69,7 +69,8 @@ HRESULT WriteRegistryString(HKEY root, const wchar_t* subKeyPath, const wchar_t*
     RegKey key;
     if (key.Create(root, subKeyPath, RegistryWriteAccess(use64View)) != ERROR_SUCCESS) return E_FAIL;
     if (key.SetStringValue(valueName, text) != ERROR_SUCCESS) return E_FAIL;
-    ::RegFlushKey(key.Get());
+    // The renderer and the wallpaper read the value from their own processes.
+    registry_seam::Current().flushKey(key.Get());
     key.Close();
     return S_OK;
 }

@@ -2,8 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
-#include <system_error>
 
 namespace typed_text {
 
@@ -41,11 +42,13 @@ std::wstring WithCode(wchar_t code, std::wstring_view text) {
 std::wstring FormatFloat(float value) {
     if (std::isnan(value)) value = 0.0f;
     if (std::isinf(value)) value = std::copysign(kLargestFloat, value);
-    // The largest float has 39 digits before the point.
+    // The largest float has 39 digits before the point. The runtime's own
+    // formatter rounds exactly, like std::to_chars, at a fraction of its code
+    // size; the program never sets a locale, so the point is always '.'.
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof(buffer), static_cast<double>(value), std::chars_format::fixed, 6);
-    return WithCode(L'1', Widen(buffer, result.ptr));
+    const int length = std::snprintf(buffer, sizeof(buffer), "%.6f", static_cast<double>(value));
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof(buffer)) return WithCode(L'1', L"0.000000");
+    return WithCode(L'1', Widen(buffer, buffer + length));
 }
 
 std::wstring FormatInteger(std::int32_t value) {
@@ -97,38 +100,24 @@ float ScanFloat(std::wstring_view text) {
     bool negative = false;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
 
-    // The number is copied into plain ASCII in a form std::from_chars takes,
-    // which converts exactly and never looks at the locale.
+    // The number is copied into plain ASCII in a form strtof takes, which
+    // rounds exactly; the program never sets a locale, so the point is '.'.
     std::string number;
     size_t integerDigits = 0;
     size_t fractionDigits = 0;
-    // Where the first non-zero digit stands relative to the point, to tell
-    // overflow from underflow when the value is out of range.
-    long long leadingPlace = 0;
-    bool nonZeroSeen = false;
     for (; i < text.size() && IsDigit(text[i]); ++i, ++integerDigits) {
         number.push_back(static_cast<char>(text[i]));
-        if (!nonZeroSeen && text[i] != L'0') nonZeroSeen = true;
-        if (nonZeroSeen) ++leadingPlace;
     }
     if (i < text.size() && text[i] == L'.') {
         ++i;
         number.push_back('.');
         for (; i < text.size() && IsDigit(text[i]); ++i, ++fractionDigits) {
             number.push_back(static_cast<char>(text[i]));
-            if (!nonZeroSeen) {
-                if (text[i] != L'0') {
-                    nonZeroSeen = true;
-                } else {
-                    --leadingPlace;
-                }
-            }
         }
     }
     if (integerDigits + fractionDigits == 0) return 0.0f;
     if (integerDigits == 0) number.insert(number.begin(), '0');
 
-    long long exponent = 0;
     if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
         size_t j = i + 1;
         bool negativeExponent = false;
@@ -136,21 +125,15 @@ float ScanFloat(std::wstring_view text) {
         if (j < text.size() && IsDigit(text[j])) {
             number.push_back('e');
             if (negativeExponent) number.push_back('-');
-            for (; j < text.size() && IsDigit(text[j]); ++j) {
-                number.push_back(static_cast<char>(text[j]));
-                if (exponent < 1000000) exponent = exponent * 10 + (text[j] - L'0');
-            }
-            if (negativeExponent) exponent = -exponent;
+            for (; j < text.size() && IsDigit(text[j]); ++j) number.push_back(static_cast<char>(text[j]));
         }
     }
 
-    float magnitude = 0.0f;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), magnitude);
-    if (result.ec == std::errc::result_out_of_range) {
-        magnitude = (nonZeroSeen && leadingPlace + exponent > 0) ? kLargestFloat : 0.0f;
-    } else if (result.ec != std::errc()) {
-        magnitude = 0.0f;
-    }
+    // Too large gives infinity, which becomes the largest float; too small
+    // gives zero or a denormal, which stand as they are.
+    float magnitude = std::strtof(number.c_str(), nullptr);
+    if (std::isinf(magnitude)) magnitude = kLargestFloat;
+    if (std::isnan(magnitude)) magnitude = 0.0f;
     return negative ? -magnitude : magnitude;
 }
 

@@ -59,8 +59,11 @@ std::int32_t ColourDepth(std::int32_t format) {
 
 std::wstring FormatModeText(const ModeRecord& mode) {
     wchar_t text[64];
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%lu x %lu x %ld",
-                  static_cast<unsigned long>(mode.Width), static_cast<unsigned long>(mode.Height),
+    // Signed, as the settings hold the sizes (ModeWidth, ModeHeight); through
+    // a 32-bit integer so that the text is the same where long is 64 bits wide.
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%ld x %ld x %ld",
+                  static_cast<long>(static_cast<std::int32_t>(mode.Width)),
+                  static_cast<long>(static_cast<std::int32_t>(mode.Height)),
                   static_cast<long>(ColourDepth(mode.Format)));
     return text;
 }

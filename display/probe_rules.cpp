@@ -35,8 +35,13 @@ std::uint32_t ClampAdapterIndex(std::int32_t index, std::uint32_t adapterCount) 
 }
 
 std::int32_t ClockFromSpans(std::int64_t longSpan, std::int64_t overheadSpan) {
+    // A counter read on two processors can go backwards, and its unsigned
+    // difference then arrives as a huge negative span: no clock can be told
+    // from it. With both spans non-negative and the overhead the smaller, the
+    // difference cannot overflow.
+    if (longSpan < 0 || overheadSpan < 0 || overheadSpan > longSpan) return 0;
     const std::int64_t mhz = (longSpan - overheadSpan) / 50000;
-    if (mhz < 0 || mhz > std::numeric_limits<std::int32_t>::max()) return 0;
+    if (mhz > std::numeric_limits<std::int32_t>::max()) return 0;
     return static_cast<std::int32_t>(mhz);
 }
 

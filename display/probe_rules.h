@@ -18,8 +18,9 @@ std::int32_t ParseStoredMonitorIndex(std::wstring_view text);
 std::uint32_t ClampAdapterIndex(std::int32_t index, std::uint32_t adapterCount);
 
 // MHz from time-stamp counter spans over 50 ms: the measured span less the
-// cost of the measurement itself. A result that is negative or does not fit
-// (a counter that jumped between processors) reads as 0, "unknown".
+// cost of the measurement itself. A negative span, a result that is negative
+// or one that does not fit (a counter that jumped between processors) reads
+// as 0, "unknown".
 std::int32_t ClockFromSpans(std::int64_t longSpan, std::int64_t overheadSpan);
 
 struct HardwareDefaults {

@@ -57,24 +57,28 @@ constexpr ULONG kMaxControllers = static_cast<ULONG>(kMaxVideoControllers);
 constexpr LONG kWaitMilliseconds = 5000;
 
 display_seam::VideoControllerRow ReadRow(IWbemClassObject& object) {
-    display_seam::VideoControllerRow row{L"", false, 0};
     Variant pnp;
-    if (SUCCEEDED(object.Get(L"PNPDeviceID", 0, pnp.Put(), nullptr, nullptr)) && pnp.Get().vt == VT_BSTR &&
-        pnp.Get().bstrVal) {
-        row.pnpDeviceId.assign(pnp.Get().bstrVal, ::SysStringLen(pnp.Get().bstrVal));
-    }
     Variant ram;
-    if (SUCCEEDED(object.Get(L"AdapterRAM", 0, ram.Put(), nullptr, nullptr))) {
-        // WMI hands the uint32 property over as a signed VT_I4.
-        if (ram.Get().vt == VT_I4 || ram.Get().vt == VT_UI4) {
-            row.hasAdapterRam = true;
-            row.adapterRam = ram.Get().ulVal;
-        }
-    }
-    return row;
+    const bool hasPnp = SUCCEEDED(object.Get(L"PNPDeviceID", 0, pnp.Put(), nullptr, nullptr));
+    const bool hasRam = SUCCEEDED(object.Get(L"AdapterRAM", 0, ram.Put(), nullptr, nullptr));
+    return VideoControllerRowFrom(hasPnp ? &pnp.Get() : nullptr, hasRam ? &ram.Get() : nullptr);
 }
 
 }  // namespace
+
+display_seam::VideoControllerRow VideoControllerRowFrom(const VARIANT* pnpDeviceId, const VARIANT* adapterRam) {
+    display_seam::VideoControllerRow row{L"", false, 0};
+    if (pnpDeviceId && pnpDeviceId->vt == VT_BSTR && pnpDeviceId->bstrVal) {
+        row.pnpDeviceId.assign(pnpDeviceId->bstrVal, ::SysStringLen(pnpDeviceId->bstrVal));
+    }
+    // WMI hands the uint32 property over as a signed VT_I4: the bits are the
+    // same, so sizes of 2 GB and more come out right.
+    if (adapterRam && (adapterRam->vt == VT_I4 || adapterRam->vt == VT_UI4)) {
+        row.hasAdapterRam = true;
+        row.adapterRam = adapterRam->vt == VT_I4 ? static_cast<std::uint32_t>(adapterRam->lVal) : adapterRam->ulVal;
+    }
+    return row;
+}
 
 bool ListVideoControllers(std::vector<display_seam::VideoControllerRow>& rows) {
     rows.clear();

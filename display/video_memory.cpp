@@ -64,7 +64,13 @@ HRESULT FindAdapterDeviceId(HMONITOR monitor, wchar_t (&deviceId)[kDeviceIdLengt
             const std::string id(device.DeviceID, strnlen(device.DeviceID, sizeof(device.DeviceID)));
             const int length = ::MultiByteToWideChar(CP_ACP, 0, id.c_str(), static_cast<int>(id.size()), deviceId,
                                                      static_cast<int>(kDeviceIdLength - 1));
-            deviceId[length > 0 ? length : 0] = L'\0';
+            // An empty identifier would match every controller's: the
+            // adapter is as unknown as when no device matched.
+            if (length <= 0) {
+                deviceId[0] = L'\0';
+                return E_FAIL;
+            }
+            deviceId[length] = L'\0';
             return S_OK;
         }
         device = DISPLAY_DEVICEA{};

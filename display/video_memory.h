@@ -5,6 +5,8 @@
 #include "display/display_inventory.h"
 #include "display/display_seam.h"
 
+#include <oaidl.h>
+
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,11 @@ HRESULT QueryAdapterRam(HMONITOR monitor, std::uint32_t& bytes);
 // its AdapterRAM when it has one. An empty deviceId matches nothing.
 bool FindControllerRam(const std::vector<display_seam::VideoControllerRow>& rows, std::wstring_view deviceId,
                        std::uint32_t& bytes);
+
+// One controller row from the properties WMI handed over: PNPDeviceID as a
+// string, AdapterRAM as a signed or unsigned 32-bit integer. A null pointer
+// stands for a property WMI did not give; any other type counts as missing.
+display_seam::VideoControllerRow VideoControllerRowFrom(const VARIANT* pnpDeviceId, const VARIANT* adapterRam);
 
 // The first 10 Win32_VideoController rows from WMI; false when WMI fails.
 bool ListVideoControllers(std::vector<display_seam::VideoControllerRow>& rows);

@@ -79,6 +79,9 @@ private:
     HGLOBAL data_;
 };
 
+// Loads a library from the system folder only, or gives null.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
 // A library loaded at run time from the system folder only, so that a DLL of
 // the same name planted beside the program or in the current folder is never
 // picked up. Freed when the object goes.
@@ -103,8 +106,9 @@ private:
     HMODULE module_ = nullptr;
 };
 
-// Takes the current folder out of the search path of libraries loaded later by
-// the system on the program's behalf. Called once at start-up.
+// Restricts the search of libraries loaded later by name, by the program or by
+// the system on its behalf, to the system folder (where Windows offers that;
+// else it takes the current folder out). Called once at start-up.
 void HardenLibrarySearchPath();
 
 // A COM interface pointer released when the object goes.

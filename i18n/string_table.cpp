@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -30,11 +31,15 @@ std::vector<std::wstring> Tags(const std::vector<pugi::xml_node>& nodes) {
 StringTable::StringTable() = default;
 StringTable::~StringTable() = default;
 
-StringTable& StringTable::Create(int resourceId) {
+StringTable& StringTable::Install() {
     // The table is installed before it loads; the one it replaces is gone from here on.
     CurrentSlot().reset(new StringTable());
-    StringTable& table = *CurrentSlot();
-    table.Load(resourceId);
+    return *CurrentSlot();
+}
+
+StringTable& StringTable::CreateFromDocument(const void* data, std::size_t size) {
+    StringTable& table = Install();
+    table.LoadDocument(data, size);
     table.SelectLanguage(L"en");
     return table;
 }
@@ -86,4 +91,27 @@ bool StringTable::Lookup(const std::wstring& key, std::wstring& out) const {
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+bool StringTable::LoadDocument(const void* data, std::size_t size) {
+    auto document = std::make_shared<pugi::xml_document>();
+    // Default options and automatic encoding: the byte-order mark selects UTF-8.
+    if (!document->load_buffer(data, size)) return false;
+
+    const pugi::xml_node root = document->child(L"Root");
+    if (!root) return false;
+    const pugi::xml_node firstLanguage = root.child(L"Languages").child(L"Language");
+    if (!firstLanguage) return false;
+
+    // The table is touched only once the document is known to be usable.
+    currentLanguage_ = firstLanguage;
+    for (pugi::xml_node language = firstLanguage; language; language = language.next_sibling(L"Language")) {
+        languages_.push_back(language);
+    }
+    currentTextBlock_ = root.child(L"TextBlock");
+    for (pugi::xml_node block = currentTextBlock_; block; block = block.next_sibling(L"TextBlock")) {
+        textBlocks_.push_back(block);
+    }
+    documents_.push_back(std::move(document));
+    return true;
 }

@@ -2,13 +2,17 @@
 // and the one table of the process that every lookup uses.
 #pragma once
 
-#include <windows.h>
-
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
+
+// The window whose texts are translated, declared as <windows.h> does, so
+// that the table itself builds without it.
+struct HWND__;
+typedef HWND__* HWND;
 
 class StringTable {
 public:
@@ -17,6 +21,8 @@ public:
     // "en" its current language when it offers one. A failed load leaves an
     // empty table current; nothing is reported.
     static StringTable& Create(int resourceId);
+    // The same with the document given as its bytes, all of them parsed.
+    static StringTable& CreateFromDocument(const void* data, std::size_t size);
     // The current table, or null before the first Create.
     static StringTable* Current();
     // Destroys the current table; lookups then return their keys.
@@ -31,6 +37,9 @@ public:
     // unchanged) when the resource is missing or empty, the document is
     // malformed, or it has no Root or no Language.
     bool Load(int resourceId);
+    // The same for a document given as its bytes (the encoding is detected),
+    // all of them parsed.
+    bool LoadDocument(const void* data, std::size_t size);
 
     // Make current the first language or text block with exactly this Tag;
     // false and nothing changed when there is none.
@@ -50,12 +59,14 @@ public:
     bool Lookup(const std::wstring& key, std::wstring& out) const;
 
     // Replaces the texts of the window and of its direct children by their
-    // translations; texts without an entry stay as they are.
+    // translations; texts without an entry stay as they are. Built with the
+    // window code, apart from the table.
     void TranslateWindow(HWND window) const;
 
 private:
     StringTable();
-    bool LoadDocument(const void* data, size_t size);
+    // Installs a new, empty table as the current one.
+    static StringTable& Install();
     void TranslateWindowText(HWND window) const;
 
     // Every node below points into these documents.

@@ -1,6 +1,8 @@
 // Translating the texts of a dialog and of its controls after creation.
 #include "i18n/string_table.h"
 
+#include <windows.h>
+
 namespace {
 
 // Window texts are read into a fixed buffer: longer ones are looked up by

@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth x11-apps imagemagick
   googletest libxml2-utils dpkg-dev
+  clang-14 libclang-rt-14-dev
 )
 
 sudo_cmd=()

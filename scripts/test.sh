@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both toolchains and runs the whole test
-# suite under wine64. Ends with ctest's summary and its exit status.
+# suite under wine64, then each native fuzz target for 15 s. Fails when a test
+# fails or a fuzz target finds something.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -15,4 +16,6 @@ cd build/tests
 ctest --output-on-failure --parallel 1 "$@"
 status=$?
 bash "$top/scripts/wine-stop.sh" "$top/build/tests"
+# Then each native fuzz target for a short while; a finding fails the run.
+bash "$top/scripts/fuzz.sh" -t 15 || status=1
 exit $status

@@ -2,8 +2,10 @@
 // under Wine, with the stub renderer in place of the real one.
 #include "app/run_modes.h"
 
+#include "app/renderer_launch.h"
 #include "config/product.h"
 #include "framework/handles.h"
+#include "tests/support/message_box_watcher.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/screensaver_process.h"
 #include "tests/support/temp_folder.h"
@@ -123,25 +125,67 @@ struct FailureCase {
     const wchar_t* text;
 };
 
-class RunFailureTest : public RunModeTest, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(RunFailureTest, ShowsErrorBoxAndStartsNothing) {
-    TempFolder install;
-    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", install.Path());
-    if (GetParam().placeUnstartableFile) {
-        ASSERT_TRUE(test_support::WriteBinaryFile(install.Path() + L"\\" + kRendererName, "not a program"));
+// AppPath names a folder without a runnable renderer, while a working one
+// waits in the folder of the screensaver's uninstall entry, which is not a
+// candidate as long as AppPath is set. Started through that entry with
+// AppPath missing, the same stub does leave its record (see
+// UninstallEntryGivesWorkingDirectoryWhenAppPathIsMissing), so an empty
+// record there shows that nothing was started.
+class RunFailureTest : public RunModeTest, public ::testing::WithParamInterface<FailureCase> {
+protected:
+    void SetUp() override {
+        RunModeTest::SetUp();
+        test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", install_.Path());
+        if (GetParam().placeUnstartableFile) {
+            ASSERT_TRUE(test_support::WriteBinaryFile(install_.Path() + L"\\" + kRendererName, "not a program"));
+        }
+        PlaceStubRenderer(notCandidate_.Path());
+        test_support::SetRegistryString(HKEY_LOCAL_MACHINE, kUninstall + L"Marrowdale 3D Screensaver_is1",
+                                        L"InstallLocation", notCandidate_.Path());
     }
 
+    bool NothingStarted() {
+        return test_support::ReadBinaryFile(install_.Path() + L"\\stub-record.txt").empty() &&
+               test_support::ReadBinaryFile(notCandidate_.Path() + L"\\stub-record.txt").empty();
+    }
+
+    TempFolder install_;
+    TempFolder notCandidate_;
+};
+
+TEST_P(RunFailureTest, ShowsErrorBoxAndStartsNothing) {
     DWORD processId = 0;
     UniqueHandle screensaver = StartScreensaver(L"/s", empty_.Path(), &processId);
     HWND box = test_support::WaitForTopLevelWindow(L"#32770", L"Error!", 20000, processId);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(test_support::MessageBoxText(box), GetParam().text);
+    EXPECT_EQ(::GetWindow(box, GW_OWNER), nullptr);
     // The box holds the screensaver until the user answers it.
     EXPECT_EQ(::WaitForSingleObject(screensaver.Get(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(ExitCodeAfter(screensaver, 20000), 0);
-    EXPECT_TRUE(test_support::ReadBinaryFile(install.Path() + L"\\stub-record.txt").empty());
+    EXPECT_TRUE(NothingStarted());
+}
+
+// The icon can only be compared with the system's shared one inside the
+// process that shows the box.
+TEST_P(RunFailureTest, BoxHasTheErrorIconAndNoOwner) {
+    wchar_t saved[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(::SetCurrentDirectoryW(empty_.Path().c_str()));
+    // A renderer started by mistake ends at once instead of holding the test.
+    ::SetEvent(exitEvent_.Get());
+    test_support::MessageBoxWatcher watcher;
+    RunRenderer();
+    const test_support::SeenMessageBox seen = watcher.Stop();
+    ::SetCurrentDirectoryW(saved);
+
+    EXPECT_TRUE(seen.shown);
+    EXPECT_EQ(seen.caption, L"Error!");
+    EXPECT_EQ(seen.text, GetParam().text);
+    EXPECT_TRUE(seen.errorIcon);
+    EXPECT_EQ(seen.owner, nullptr);
+    EXPECT_TRUE(NothingStarted());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -155,27 +199,6 @@ TEST(RequestPasswordChangeTest, MissingLibraryOrExportIsIgnored) {
     EXPECT_FALSE(RequestPasswordChange(L"no-such-provider.dll"));
     // kernel32 is a system library without the export.
     EXPECT_FALSE(RequestPasswordChange(L"kernel32.dll"));
-}
-
-TEST(RequestPasswordChangeTest, LibraryPlantedBesideTheProgramIsNotLoaded) {
-    // A library of the provider's name beside the program comes first in the
-    // ordinary search order; the system's own provider must be used instead.
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring planted(self);
-    planted = planted.substr(0, planted.rfind(L'\\') + 1) + L"mpr.dll";
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring marker = std::wstring(temp) + L"marrowdale-planted-provider-was-called";
-    ::DeleteFileW(marker.c_str());
-    ASSERT_TRUE(test_support::CopyFileTo(test_support::TestBuildFile(L"tests\\app\\planted_provider.dll"), planted));
-
-    const bool called = RequestPasswordChange(L"mpr.dll");
-    ::DeleteFileW(planted.c_str());
-
-    EXPECT_TRUE(called);
-    EXPECT_EQ(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES);
-    ::DeleteFileW(marker.c_str());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "config/node.h"
 
 #include "config/registry_seam.h"
+#include "tests/support/case_name.h"
 #include "tests/config/tree_dump.h"
 
 #include <gtest/gtest.h>
@@ -320,6 +321,49 @@ TEST(Ownership, SelfAssignmentKeepsTheValue) {
     ConfigValue& same = a;
     a = std::move(same);
     EXPECT_EQ(Dump(node), L"{a={b=i1}}");
+}
+
+struct MoveCase {
+    const char* name;
+    const wchar_t* setupPath;
+    const wchar_t* target;
+    const wchar_t* source;
+    std::wstring treeAfter;
+};
+
+class MoveIntoTreeTest : public ::testing::TestWithParam<MoveCase> {};
+
+// A subtree moved into an entry of its own would own itself: refused, with
+// both sides left as they were. Elsewhere the move goes through.
+TEST_P(MoveIntoTreeTest, NeverMakesASubtreeOwnItself) {
+    const MoveCase& c = GetParam();
+    Node node;
+    node.Get(c.setupPath) = 1;
+    // The source is looked up first, so that the target may be made inside it.
+    ConfigValue& source = node.Get(c.source);
+    node.Get(c.target) = std::move(source);
+    EXPECT_EQ(Dump(node), c.treeAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, MoveIntoTreeTest,
+    ::testing::Values(MoveCase{"ParentIntoChild", L"a/b", L"a/b", L"a", L"{a={b=i1}}"},
+                      MoveCase{"GrandparentIntoGrandchild", L"a/b/c", L"a/b/c", L"a", L"{a={b={c=i1}}}"},
+                      MoveCase{"ParentIntoNewChild", L"a/x", L"a/n", L"a", L"{a={n=U,x=i1}}"},
+                      MoveCase{"MiddleIntoItsChild", L"a/b/c", L"a/b/c", L"a/b", L"{a={b={c=i1}}}"},
+                      MoveCase{"IntoSibling", L"a/b", L"c", L"a", L"{a=U,c={b=i1}}"},
+                      MoveCase{"IntoCousin", L"a/b/c", L"a/d", L"a/b", L"{a={b=U,d={c=i1}}}"}),
+    test_support::CaseName<MoveCase>);
+
+TEST(View64, SubtreesTakeTheViewOfTheNodeTheyAreMadeIn) {
+    for (const bool view64 : {false, true}) {
+        Node node(view64);
+        node.Get(L"a/b/c") = 1;
+        const Node* a = node.Get(L"a").AsSubtree();
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->view64(), view64);
+        EXPECT_EQ(node.Get(L"a/b").AsSubtree()->view64(), view64);
+    }
 }
 
 TEST(Ownership, ASubtreeEntryWithoutANodeIsNoPath) {

@@ -175,6 +175,41 @@ TEST(WriteRegistryString, ReportsFailedWritesAndCreates) {
     EXPECT_FALSE(scratch.GetRaw(L"V", type, stored));
 }
 
+// The key WriteRegistryString creates, and what it held when it was flushed
+// (read through a key of its own: the written one may only set values).
+struct FlushRecorder {
+    static inline HKEY root = nullptr;
+    static inline std::wstring path;
+    static inline HKEY created = nullptr;
+    static inline std::vector<HKEY> flushed;
+    static inline std::wstring valueAtFlush;
+    static LSTATUS WINAPI Create(HKEY parent, LPCWSTR subKey, DWORD reserved, LPWSTR cls, DWORD options, REGSAM access,
+                                 const LPSECURITY_ATTRIBUTES security, PHKEY key, LPDWORD disposition) {
+        const LSTATUS status =
+            ::RegCreateKeyExW(parent, subKey, reserved, cls, options, access, security, key, disposition);
+        if (status == ERROR_SUCCESS) created = *key;
+        root = parent;
+        path = subKey;
+        return status;
+    }
+    static LSTATUS WINAPI Flush(HKEY key) {
+        flushed.push_back(key);
+        ::ReadRegistryString(root, path.c_str(), L"V", valueAtFlush, false);
+        return ::RegFlushKey(key);
+    }
+};
+
+TEST(WriteRegistryString, FlushesTheWrittenKey) {
+    ScratchKey scratch;
+    registry_seam::Api api;
+    api.createKey = &FlushRecorder::Create;
+    api.flushKey = &FlushRecorder::Flush;
+    registry_seam::ScopedApi seam(api);
+    ASSERT_EQ(WriteRegistryString(scratch.Root(), scratch.Path().c_str(), L"V", L"2: 7", false), S_OK);
+    EXPECT_EQ(FlushRecorder::flushed, std::vector<HKEY>{FlushRecorder::created});
+    EXPECT_EQ(FlushRecorder::valueAtFlush, L"2: 7");
+}
+
 TEST(Is64BitWindows, A64BitProcessIsNotUnderWow64) {
     // The tests are a 64-bit process: only a 32-bit process on 64-bit Windows
     // answers true.

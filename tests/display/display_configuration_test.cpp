@@ -70,8 +70,15 @@ TEST_F(DisplayConfigurationTest, NoDirect3DFailsWithAnEmptyInventory) {
     auto display = Make();
     EXPECT_EQ(display->EnumerateDisplays(), E_FAIL);
     EXPECT_EQ(display->inventory().monitorCount, 0u);
-    settings_.Get(L"CurMonitor") = ConfigValue(std::int32_t{0});
+    // No choice is below a count of none: whatever was stored, or nothing,
+    // becomes the integer 0.
+    settings_.Get(L"CurMonitor") = ConfigValue(std::int32_t{3});
     display->ValidateMonitorChoice();
+    EXPECT_TRUE(settings_.Has(L"CurMonitor", ValueType::Integer));
+    EXPECT_EQ(settings_.Get(L"CurMonitor").AsInt(), 0);
+    settings_.Get(L"CurMonitor") = ConfigValue();
+    display->ValidateMonitorChoice();
+    EXPECT_TRUE(settings_.Has(L"CurMonitor", ValueType::Integer));
     EXPECT_EQ(settings_.Get(L"CurMonitor").AsInt(), 0);
 }
 

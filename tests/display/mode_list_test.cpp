@@ -122,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, FormatModeTextTest,
                                            TextCase{{640, 480, 24}, L"640 x 480 x 16"},
                                            TextCase{{640, 480, 25}, L"640 x 480 x 0"},
                                            TextCase{{640, 480, 20}, L"640 x 480 x 0"},
-                                           TextCase{{4294967295u, 4294967295u, -1}, L"4294967295 x 4294967295 x 0"}));
+                                           TextCase{{2147483647u, 2147483647u, 22}, L"2147483647 x 2147483647 x 32"},
+                                           TextCase{{2147483648u, 4294967295u, -1}, L"-2147483648 x -1 x 0"}));
 
 }  // namespace

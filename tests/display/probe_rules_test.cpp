@@ -70,6 +70,9 @@ void PrintTo(const ClockCase& c, std::ostream* os) {
     *os << c.longSpan << " less " << c.overheadSpan;
 }
 
+constexpr std::int64_t kMaxSpan = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMinSpan = std::numeric_limits<std::int64_t>::min();
+
 class ClockFromSpansTest : public ::testing::TestWithParam<ClockCase> {};
 
 TEST_P(ClockFromSpansTest, DividesTheNetSpanByFiftyThousand) {
@@ -80,7 +83,15 @@ INSTANTIATE_TEST_SUITE_P(Spans, ClockFromSpansTest,
                          ::testing::Values(ClockCase{150000000, 0, 3000}, ClockCase{150049999, 0, 3000},
                                            ClockCase{150100000, 100000, 3000}, ClockCase{49999, 0, 0},
                                            ClockCase{0, 0, 0}, ClockCase{100, 400000, 0},
-                                           ClockCase{std::int64_t{1} << 62, 0, 0}));
+                                           ClockCase{std::int64_t{1} << 62, 0, 0},
+                                           // Counters that went backwards: no clock, and no overflow.
+                                           ClockCase{kMaxSpan, kMinSpan, 0}, ClockCase{kMinSpan, kMaxSpan, 0},
+                                           ClockCase{150000000, -1, 0}, ClockCase{-1, 0, 0},
+                                           ClockCase{kMinSpan, 0, 0}, ClockCase{kMinSpan, kMinSpan, 0},
+                                           ClockCase{kMaxSpan, kMaxSpan, 0},
+                                           // Wrapped around, this difference would read as 3000 MHz.
+                                           ClockCase{kMinSpan + 150000000, kMaxSpan, 0},
+                                           ClockCase{kMaxSpan, kMaxSpan - 150000000, 3000}));
 
 struct TierCase {
     const char* name;

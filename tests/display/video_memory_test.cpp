@@ -6,12 +6,15 @@
 #include "display/display_configuration.h"
 #include "config/node.h"
 #include "tests/display/fake_display.h"
+#include "tests/support/case_name.h"
 #include "tests/support/scratch_key.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -154,6 +157,15 @@ TEST_F(VideoMemoryTest, WithoutADeviceIdWmiIsNotAsked) {
     EXPECT_EQ(g_wmiQueries, 0);
 }
 
+TEST_F(VideoMemoryTest, EmptyDeviceIdFailsAndWmiIsNotAsked) {
+    g_devices[1].id.clear();
+    EXPECT_EQ(DeviceId(MonitorHandle(1), E_FAIL), L"");
+    std::uint32_t bytes = 1;
+    EXPECT_EQ(QueryAdapterRam(MonitorHandle(1), bytes), E_FAIL);
+    EXPECT_EQ(bytes, 0u);
+    EXPECT_EQ(g_wmiQueries, 0);
+}
+
 TEST_F(VideoMemoryTest, FailingWmiGivesNothing) {
     g_wmiWorks = false;
     std::uint32_t bytes = 1;
@@ -204,6 +216,118 @@ INSTANTIATE_TEST_SUITE_P(
         RowsCase{"LargestRam", {{L"X\\ID", true, 0xFFFFFFFFu}}, L"ID", true, 0xFFFFFFFFu},
         RowsCase{"EleventhNotExamined", ElevenRows(), L"PCI\\VEN_1", false, 0}),
     [](const ::testing::TestParamInfo<RowsCase>& info) { return info.param.name; });
+
+// A property as WMI hands it over: its type and, for the types that carry
+// one, its value.
+struct Property {
+    VARTYPE type;
+    const wchar_t* text = nullptr;
+    LONG bits = 0;
+};
+
+class PropertyVariant {
+public:
+    explicit PropertyVariant(const Property& property) {
+        ::VariantInit(&value_);
+        value_.vt = property.type;
+        if (property.type == VT_BSTR) value_.bstrVal = property.text ? ::SysAllocString(property.text) : nullptr;
+        if (property.type == VT_I4 || property.type == VT_UI4) value_.lVal = property.bits;
+        if (property.type == VT_I2) value_.iVal = static_cast<SHORT>(property.bits);
+    }
+    ~PropertyVariant() { ::VariantClear(&value_); }
+    PropertyVariant(const PropertyVariant&) = delete;
+    PropertyVariant& operator=(const PropertyVariant&) = delete;
+    const VARIANT* Get() const { return &value_; }
+
+private:
+    VARIANT value_;
+};
+
+struct RowCase {
+    const char* name;
+    std::optional<Property> pnpDeviceId;  // none: WMI could not give it
+    std::optional<Property> adapterRam;
+    VideoControllerRow row;
+};
+
+class VideoControllerRowTest : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(VideoControllerRowTest, TakesTheStringAndThe32BitSize) {
+    const RowCase& c = GetParam();
+    std::optional<PropertyVariant> pnp, ram;
+    if (c.pnpDeviceId) pnp.emplace(*c.pnpDeviceId);
+    if (c.adapterRam) ram.emplace(*c.adapterRam);
+    const VideoControllerRow row = VideoControllerRowFrom(pnp ? pnp->Get() : nullptr, ram ? ram->Get() : nullptr);
+    EXPECT_EQ(row.pnpDeviceId, c.row.pnpDeviceId);
+    EXPECT_EQ(row.hasAdapterRam, c.row.hasAdapterRam);
+    EXPECT_EQ(row.adapterRam, c.row.adapterRam);
+}
+
+const Property kPnp{VT_BSTR, L"PCI\\VEN_1&DEV_2\\0"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Properties, VideoControllerRowTest,
+    ::testing::Values(
+        RowCase{"Signed", kPnp, Property{VT_I4, nullptr, 256 << 20}, {kPnp.text, true, 256u << 20}},
+        RowCase{"SignedAbove2GB", kPnp, Property{VT_I4, nullptr, static_cast<LONG>(0xC0000000u)},
+                {kPnp.text, true, 0xC0000000u}},
+        RowCase{"Unsigned", kPnp, Property{VT_UI4, nullptr, -1}, {kPnp.text, true, 0xFFFFFFFFu}},
+        RowCase{"RamMissing", kPnp, std::nullopt, {kPnp.text, false, 0}},
+        RowCase{"RamNull", kPnp, Property{VT_NULL}, {kPnp.text, false, 0}},
+        RowCase{"RamAsText", kPnp, Property{VT_BSTR, L"1024"}, {kPnp.text, false, 0}},
+        RowCase{"RamAs16Bits", kPnp, Property{VT_I2, nullptr, 512}, {kPnp.text, false, 0}},
+        RowCase{"IdMissing", std::nullopt, Property{VT_I4, nullptr, 7}, {L"", true, 7}},
+        RowCase{"IdNull", Property{VT_NULL}, Property{VT_I4, nullptr, 7}, {L"", true, 7}},
+        RowCase{"IdNullString", Property{VT_BSTR}, Property{VT_I4, nullptr, 7}, {L"", true, 7}},
+        RowCase{"IdAsNumber", Property{VT_I4, nullptr, 12}, Property{VT_I4, nullptr, 7}, {L"", true, 7}}),
+    test_support::CaseName<RowCase>);
+
+// The real WMI query, reached through a display device whose identifier is
+// that of Wine's own controller, on a thread in each state of COM.
+struct ComCase {
+    const char* name;
+    bool initialise;
+    DWORD model;
+};
+
+class QueryAdapterRamComTest : public ::testing::TestWithParam<ComCase> {};
+
+TEST_P(QueryAdapterRamComTest, LeavesComAsItFoundIt) {
+    std::vector<VideoControllerRow> rows;
+    ASSERT_TRUE(ListVideoControllers(rows));
+    ASSERT_FALSE(rows.empty());
+    ASSERT_TRUE(rows[0].hasAdapterRam);
+    g_drivers = {{"\\\\.\\DISPLAY1", MonitorHandle(0)}};
+    g_devices = {{"\\\\.\\DISPLAY1", kAttached, std::string(rows[0].pnpDeviceId.begin(), rows[0].pnpDeviceId.end())}};
+    display_seam::Api api;
+    api.directDrawEnumerate = &FakeEnumerate;
+    api.enumDisplayDevicesA = &FakeEnumDisplayDevicesA;
+    display_seam::ScopedApi seam(api);
+
+    const ComCase& c = GetParam();
+    HRESULT queried = E_UNEXPECTED;
+    std::uint32_t bytes = 0;
+    HRESULT initialisedAfter = E_UNEXPECTED;
+    std::thread([&] {
+        if (c.initialise && FAILED(::CoInitializeEx(nullptr, c.model))) return;
+        queried = QueryAdapterRam(MonitorHandle(0), bytes);
+        // S_FALSE: this thread is still in its apartment; S_OK: COM had
+        // been left, or (without COM before) it is not left behind.
+        initialisedAfter = ::CoInitializeEx(nullptr, c.model);
+        if (SUCCEEDED(initialisedAfter)) ::CoUninitialize();
+        if (c.initialise) ::CoUninitialize();
+    }).join();
+
+    EXPECT_EQ(queried, S_OK);
+    EXPECT_EQ(bytes, rows[0].adapterRam);
+    EXPECT_EQ(initialisedAfter, c.initialise ? S_FALSE : S_OK);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threads, QueryAdapterRamComTest,
+                         ::testing::Values(ComCase{"WithoutCom", false, COINIT_APARTMENTTHREADED},
+                                           ComCase{"SingleThreaded", true, COINIT_APARTMENTTHREADED},
+                                           ComCase{"MultiThreaded", true, COINIT_MULTITHREADED}),
+                         test_support::CaseName<ComCase>);
 
 // The probe takes the monitor stored at the last OK from the registry.
 struct StoredCase {

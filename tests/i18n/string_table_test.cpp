@@ -59,6 +59,26 @@ TEST(StringTableLoad, ReadsTheDocumentWhenAnyByteFollowsTheClosingTag) {
     EXPECT_EQ(Translate(L"Cancel"), L"Abbrechen");
 }
 
+// A document given as bytes is parsed whole: unlike the resource, no last
+// byte is held back. UTF-16 is detected from its byte-order mark.
+TEST(StringTableLoad, ADocumentFromBytesIsReadToItsLastByte) {
+    const std::string utf8 =
+        "<Root><Languages><Language Tag=\"de\"/><Language Tag=\"en\"/></Languages>"
+        "<TextBlock Tag=\"B\"><Var Tag=\"Cancel\"><String Lang=\"de\" Text=\"Abbrechen\"/></Var></TextBlock></Root>";
+    StringTable& table = StringTable::CreateFromDocument(utf8.data(), utf8.size());
+    EXPECT_EQ(table.LanguageTags(), (Tags{L"de", L"en"}));
+    EXPECT_EQ(table.CurrentLanguageTag(), L"en");
+    ASSERT_TRUE(table.SelectLanguage(L"de"));
+    EXPECT_EQ(Translate(L"Cancel"), L"Abbrechen");
+
+    std::u16string utf16 = u"\xFEFF<Root><Languages><Language Tag=\"fr\"/></Languages></Root>";
+    StringTable& wide = StringTable::CreateFromDocument(utf16.data(), utf16.size() * sizeof(char16_t));
+    EXPECT_EQ(wide.LanguageTags(), (Tags{L"fr"}));
+    // One byte short, the closing tag is broken and nothing loads.
+    EXPECT_FALSE(wide.LoadDocument(utf8.data(), utf8.size() - 1));
+    EXPECT_EQ(wide.LanguageTags(), (Tags{L"fr"}));
+}
+
 TEST(StringTableLoad, LoadReportsSuccessAndMakesTheFirstLanguageCurrent) {
     StringTable& table = StringTable::Create(IDR_ABSENT);
     EXPECT_TRUE(table.Load(IDR_STRING_TABLE));

@@ -31,3 +31,4 @@
 #define IDC_LIST 308
 #define IDC_COMBO 309
 #define IDC_LONG 310
+#define IDC_LIST_VIEW 311

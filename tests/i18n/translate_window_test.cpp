@@ -4,6 +4,9 @@
 #include "tests/i18n/test_resources.h"
 #include "tests/support/windows_finder.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -16,13 +19,20 @@ using test_support::WindowText;
 
 INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-// The test dialog, with items in its list and combo box and a window inside
-// one of its controls; destroyed with the object.
+// Registers the list view class before the template needs it.
+HWND CreateTestDialog() {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    return ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TRANSLATE_TEST), nullptr,
+                                PlainDialogProc, 0);
+}
+
+// The test dialog, with items in its list and combo box, a window inside one
+// of its controls, and a list view whose header (a window of the list view)
+// has a column and a text of its own; destroyed with the object.
 class TestDialog {
 public:
-    TestDialog()
-        : window_(::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TRANSLATE_TEST), nullptr,
-                                       PlainDialogProc, 0)) {
+    TestDialog() : window_(CreateTestDialog()) {
         if (!window_) return;
         for (const wchar_t* item : {L"Cancel", L"Shuffle"}) {
             ::SendMessageW(Item(IDC_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -32,6 +42,14 @@ public:
         }
         grandchild_ = ::CreateWindowExW(0, L"STATIC", L"Remove", WS_CHILD | WS_VISIBLE, 0, 0, 80, 12, Item(IDC_HOST),
                                         nullptr, nullptr, nullptr);
+        wchar_t column[] = L"Playlist";
+        LVCOLUMNW first{};
+        first.mask = LVCF_TEXT | LVCF_WIDTH;
+        first.cx = 100;
+        first.pszText = column;
+        ::SendMessageW(Item(IDC_LIST_VIEW), LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&first));
+        header_ = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_LIST_VIEW), LVM_GETHEADER, 0, 0));
+        ::SetWindowTextW(header_, L"Shuffle");
     }
     ~TestDialog() {
         if (window_) ::DestroyWindow(window_);
@@ -42,6 +60,17 @@ public:
     HWND Get() const { return window_; }
     HWND Item(int id) const { return ::GetDlgItem(window_, id); }
     HWND Grandchild() const { return grandchild_; }
+    HWND Header() const { return header_; }
+
+    std::wstring ColumnText() const {
+        wchar_t text[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = 64;
+        ::SendMessageW(Item(IDC_LIST_VIEW), LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+        return text;
+    }
     std::wstring Text(int id) const { return WindowText(Item(id)); }
 
     // The items of a list box or combo box, read with its own messages.
@@ -60,12 +89,14 @@ public:
 private:
     HWND window_;
     HWND grandchild_ = nullptr;
+    HWND header_ = nullptr;
 };
 
 struct DialogLanguage {
     const char* name;
     const wchar_t* tag;
     const wchar_t* title;
+    const wchar_t* frame;
     const wchar_t* cancel;
     const wchar_t* add;
     const wchar_t* remove;
@@ -81,6 +112,8 @@ TEST_P(TranslateDialog, TranslatesTitleAndDirectChildrenOnly) {
     TestDialog dialog;
     ASSERT_NE(dialog.Get(), nullptr);
     ASSERT_NE(dialog.Grandchild(), nullptr);
+    ASSERT_EQ(::GetParent(dialog.Header()), dialog.Item(IDC_LIST_VIEW));
+    ASSERT_EQ(WindowText(dialog.Header()), L"Shuffle");
     StringTable& table = StringTable::Create(IDR_STRING_TABLE);
     ASSERT_TRUE(table.SelectLanguage(language.tag));
     ASSERT_TRUE(table.SelectTextBlock(L"Screensaver Settings Dialog"));
@@ -93,20 +126,22 @@ TEST_P(TranslateDialog, TranslatesTitleAndDirectChildrenOnly) {
     EXPECT_EQ(dialog.Text(IDC_ADD), language.add);
     EXPECT_EQ(dialog.Text(IDC_REMOVE), language.remove);
     EXPECT_EQ(dialog.Text(IDC_SHUFFLE), language.shuffle);
-    EXPECT_EQ(dialog.Text(IDC_FRAME), L"");
+    EXPECT_EQ(dialog.Text(IDC_FRAME), language.frame);
     EXPECT_EQ(dialog.Text(IDC_NO_ROW), L"Multi-monitor");
     EXPECT_EQ(dialog.Text(IDC_LOWER_CASE), L"playlist");
     EXPECT_EQ(WindowText(dialog.Grandchild()), L"Remove");
+    EXPECT_EQ(WindowText(dialog.Header()), L"Shuffle");
+    EXPECT_EQ(dialog.ColumnText(), L"Playlist");
     EXPECT_EQ(dialog.Items(IDC_LIST, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT), (std::vector<std::wstring>{L"Cancel", L"Shuffle"}));
     EXPECT_EQ(dialog.Items(IDC_COMBO, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT), (std::vector<std::wstring>{L"Remove", L"Playlist"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, TranslateDialog,
-    ::testing::Values(DialogLanguage{"German", L"de", L"Playliste", L"Abbrechen", L"Hinzufügen...", L"Entfernen",
-                                     L"Zufällige Wiedergabe"},
-                      DialogLanguage{"French", L"fr", L"Liste", L"Annuler", L"Ajouter...", L"Retirer",
-                                     L"Ordre aléatoire"}),
+    ::testing::Values(DialogLanguage{"German", L"de", L"Playliste", L"Soundoptionen", L"Abbrechen", L"Hinzufügen...",
+                                     L"Entfernen", L"Zufällige Wiedergabe"},
+                      DialogLanguage{"French", L"fr", L"Liste", L"Options du son", L"Annuler", L"Ajouter...",
+                                     L"Retirer", L"Ordre aléatoire"}),
     [](const ::testing::TestParamInfo<DialogLanguage>& info) { return std::string(info.param.name); });
 
 struct LongTextCase {
@@ -153,7 +188,7 @@ TEST(TranslateWindow, WithoutTextBlockLeavesEveryTextAlone) {
     table.TranslateWindow(dialog.Get());
     EXPECT_EQ(WindowText(dialog.Get()), L"Playlist");
     EXPECT_EQ(dialog.Text(IDCANCEL), L"Cancel");
-    EXPECT_EQ(dialog.Text(IDC_FRAME), L"");
+    EXPECT_EQ(dialog.Text(IDC_FRAME), L"Sound options");
 }
 
 TEST(TranslateWindow, RowWithoutTheLanguageEmptiesTheControl) {

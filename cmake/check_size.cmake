@@ -1,0 +1,10 @@
+# cmake -DFILE=<path> -DLIMIT=<bytes> -P check_size.cmake
+# Fails when the file is larger than the limit (or missing).
+if(NOT EXISTS "${FILE}")
+  message(FATAL_ERROR "no file to measure: '${FILE}'")
+endif()
+file(SIZE "${FILE}" size)
+if(size GREATER LIMIT)
+  message(FATAL_ERROR "${FILE} is ${size} bytes, over the limit of ${LIMIT}")
+endif()
+message(STATUS "${FILE}: ${size} bytes, limit ${LIMIT}")
