@@ -21,12 +21,12 @@ program=$!
 limit=${MARROWDALE_DIALOG_TIMEOUT:-120}
 if ! build/run/wine-run.sh build/run/wait_for_settings.exe "$limit"; then
   echo "run.sh: the settings dialog did not appear within $limit s; no screenshot taken." >&2
-  bash scripts/wine-stop.sh build/run
+  bash "$top/scripts/wine-stop.sh" "$top/build/run"
   wait "$program" 2>/dev/null || true
   exit 1
 fi
 display=$(cat build/run/wine/display)
 xwd -root -display "$display" | convert xwd:- build/run/screenshot.png
 echo "Screenshot of the settings: build/run/screenshot.png"
-bash scripts/wine-stop.sh build/run
+bash "$top/scripts/wine-stop.sh" "$top/build/run"
 wait "$program" 2>/dev/null || true

@@ -35,9 +35,11 @@ void StoreTypedText(const std::wstring& name, const std::wstring& text);
 // A value of the product key as UnterminatedText reads it; "<missing>" when absent.
 std::wstring StoredTypedText(const std::wstring& name);
 
-// The probes of the dialog's start made quick and repeatable: no WMI, a
-// clock that reads 0 MHz (so the graphics and antialiasing tiers are 0) and
-// multisampling with 2, 4 and 8 samples. Direct3D 9 stays real.
+// The probes of the dialog's start made quick and repeatable: 256 MB of
+// video memory from a made-up WMI row (no DirectDraw), a clock that reads
+// 0 MHz at once (so the graphics and antialiasing tiers are 0) and multisampling with
+// 2, 4 and 8 samples. Direct3D 9 stays real: one object of it serves the
+// whole test program.
 display_seam::Api QuickProbes();
 
 class ProductKeyTest : public ::testing::Test {
