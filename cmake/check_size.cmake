@@ -5,6 +5,7 @@ if(NOT EXISTS "${FILE}")
 endif()
 file(SIZE "${FILE}" size)
 if(size GREATER LIMIT)
-  message(FATAL_ERROR "${FILE} is ${size} bytes, over the limit of ${LIMIT}")
+  # The figures first: CMake wraps a long message, and the path may be long.
+  message(FATAL_ERROR "${size} bytes, over the limit of ${LIMIT}: ${FILE}")
 endif()
 message(STATUS "${FILE}: ${size} bytes, limit ${LIMIT}")

@@ -57,8 +57,10 @@ std::string SixDecimals(float value) {
     // The value in millionths, rounded to the nearest with ties to even:
     // significand * 10^6 * 2^exponent, where significand * 10^6 < 2^44.
     const std::uint64_t scaled = significand * kMillion;
-    // Up to 2^44 shifted left by up to 104 bits: five 32-bit words.
-    std::uint32_t words[5] = {};
+    // Below 2^44 shifted left by at most 104 bits fits in five 32-bit words,
+    // but the shift below writes each half of the scaled value into two
+    // neighbouring words, from word 104 / 32 = 3 up to word 5: six words.
+    std::uint32_t words[6] = {};
     if (exponent >= 0) {
         const int wordShift = exponent / 32, bitShift = exponent % 32;
         const std::uint32_t low = static_cast<std::uint32_t>(scaled), high = static_cast<std::uint32_t>(scaled >> 32);
@@ -79,7 +81,7 @@ std::string SixDecimals(float value) {
         words[1] = static_cast<std::uint32_t>(quotient >> 32);
     }
 
-    std::string digits = DecimalDigits(words, 5);
+    std::string digits = DecimalDigits(words, 6);
     if (digits.size() < 7) digits.insert(0, 7 - digits.size(), '0');
     digits.insert(digits.size() - 6, 1, '.');
     if (std::signbit(value)) digits.insert(0, 1, '-');
