@@ -26,19 +26,28 @@ std::wstring ReadHklmString(const std::wstring& key, const wchar_t* value, bool 
 
 std::wstring ReadAppPath() { return ReadHklmString(product::kKey, L"AppPath", true); }
 
+void ShowError(const wchar_t* text) {
+    ::MessageBoxW(nullptr, Translate(text).c_str(), Translate(L"Error!").c_str(), MB_ICONERROR);
+}
+
+}  // namespace
+
 // The candidates in order, each looked up only when the ones before it do not
 // exist: in the usual case the installation folder holds the renderer, and
 // the shell library that knows the Program Files folder is never loaded.
-std::wstring FirstExistingCandidate() {
+std::wstring FindRendererPath() {
     // Paths are joined as they stand: a folder ending in a backslash gives a
     // doubled one, which Windows accepts.
     const std::wstring appPath = ReadAppPath();
     if (!appPath.empty()) {
-        if (FileExists(appPath + kRendererFile)) return appPath + kRendererFile;
+        const std::wstring candidate = appPath + kRendererFile;
+        if (FileExists(candidate)) return candidate;
     } else {
         for (const wchar_t* entry : {L"_is1", L" and Animated Wallpaper_is1"}) {
             const std::wstring location = ReadHklmString(UninstallEntry(entry), L"InstallLocation", false);
-            if (!location.empty() && FileExists(location + kRendererFile)) return location + kRendererFile;
+            if (location.empty()) continue;
+            const std::wstring candidate = location + kRendererFile;
+            if (FileExists(candidate)) return candidate;
         }
     }
 
@@ -57,14 +66,6 @@ std::wstring FirstExistingCandidate() {
     }
     return std::wstring();
 }
-
-void ShowError(const wchar_t* text) {
-    ::MessageBoxW(nullptr, Translate(text).c_str(), Translate(L"Error!").c_str(), MB_ICONERROR);
-}
-
-}  // namespace
-
-std::wstring FindRendererPath() { return FirstExistingCandidate(); }
 
 std::wstring RendererWorkingDirectory(const std::wstring& rendererPath) {
     std::wstring folder = ReadAppPath();

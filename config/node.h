@@ -63,8 +63,8 @@ public:
 
     using Entries = std::map<std::wstring, ConfigValue>;
 
-    // view64 is taken from Is64BitWindows() now. Defined with the registry
-    // code, so that the tree alone builds and runs without Windows.
+    // A tree whose view64 is Is64BitWindows(). Defined with the registry code,
+    // so that the tree alone builds and runs without Windows.
     Node();
     // A tree for the registry view the caller chose. Subtrees that Get makes
     // take the view of the node they are made in.
