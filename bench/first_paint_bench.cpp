@@ -2,6 +2,7 @@
 // with /c to the dialog's first paint, beside a bare program that shows the
 // same template with no logic, in alternating runs; then where the time goes
 // among the steps of the dialog's start, measured in this process.
+#include "bench/median.h"
 #include "config/settings_schema.h"
 #include "ui/settings_dlg.h"
 
@@ -21,13 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 std::wstring BesideThisProgram(const std::wstring& name) {

@@ -5,6 +5,7 @@
 // the sizes of the .scr files.
 //   run_mode_bench.exe [runs per side, default 21]
 // Sets the product key's AppPath for the run and puts the old value back.
+#include "bench/median.h"
 #include "config/product.h"
 
 #include <windows.h>
@@ -70,12 +71,6 @@ bool RunOnce(std::wstring commandLine, const std::wstring& peakFile, Sample& sam
     if (peak.empty()) return false;
     sample.peakMb = std::strtod(peak.c_str(), nullptr) / (1024.0 * 1024.0);
     return true;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace
