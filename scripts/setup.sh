@@ -62,4 +62,6 @@ if [ $need_source -eq 1 ]; then
   cp -r "$src/src" "$src/LICENSE.md" "$pugi_dir/" 2>/dev/null || cp -r "$src/src" "$pugi_dir/"
   rm -rf "$tmp"
 fi
+# The shipped program is 32-bit: the tests run it under Debian's 32-bit Wine.
+bash "$top/scripts/install-wine32.sh"
 echo "Set-up complete."
