@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs Debian's 32-bit Wine loader (wine32:i386) beside wine64, and Wine's
-# own fonts, so that the shipped 32-bit program runs in a WoW64 prefix.
+# Installs Debian's 32-bit Wine loader (wine32:i386) beside wine64, Wine's own
+# fonts and the 32-bit libraries Wine draws with, so that the shipped 32-bit
+# program runs in a WoW64 prefix.
 #
 # Every "Multi-Arch: same" library must have one version in both
 # architectures. A machine's amd64 libraries may be at versions (a point
@@ -19,9 +20,15 @@ if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 apt_install=("${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-both_loaders() { installed wine64 && installed wine32:i386 && installed fonts-wine; }
+# Beside the loaders, the 32-bit libraries that the 64-bit side has through
+# libwine's recommendations: OpenGL with Mesa's software driver (Direct3D in
+# 32-bit programs) and the X extensions (display modes, monitors, cursors).
+wanted=(wine64 wine32:i386 fonts-wine
+  libgl1:i386 libgl1-mesa-dri:i386 libxcomposite1:i386 libxcursor1:i386 libxfixes3:i386 libxi6:i386
+  libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxxf86vm1:i386)
+all_installed() { local p; for p in "${wanted[@]}"; do installed "$p" || return 1; done; }
 
-if both_loaders; then exit 0; fi
+if all_installed; then exit 0; fi
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
@@ -33,8 +40,6 @@ for attempt in 1 2 3; do
   echo "install-wine32: apt-get update failed (attempt $attempt); going on with the indexes there are" >&2
   sleep 2
 done
-
-wanted=(wine64 wine32:i386 fonts-wine)
 
 versions_of() { apt-cache madison "$1" 2>/dev/null | awk -F'|' '{gsub(/ /, "", $2); print $2}' | sort -u; }
 newest() {
