@@ -4,6 +4,7 @@
 
 #include "config/product.h"
 #include "display/display_configuration.h"
+#include "framework/thread.h"
 #include "config/node.h"
 #include "tests/display/fake_display.h"
 #include "tests/support/case_name.h"
@@ -14,7 +15,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -308,7 +308,7 @@ TEST_P(QueryAdapterRamComTest, LeavesComAsItFoundIt) {
     HRESULT queried = E_UNEXPECTED;
     std::uint32_t bytes = 0;
     HRESULT initialisedAfter = E_UNEXPECTED;
-    std::thread([&] {
+    framework::Thread([&] {
         if (c.initialise && FAILED(::CoInitializeEx(nullptr, c.model))) return;
         queried = QueryAdapterRam(MonitorHandle(0), bytes);
         // S_FALSE: this thread is still in its apartment; S_OK: COM had
@@ -316,7 +316,7 @@ TEST_P(QueryAdapterRamComTest, LeavesComAsItFoundIt) {
         initialisedAfter = ::CoInitializeEx(nullptr, c.model);
         if (SUCCEEDED(initialisedAfter)) ::CoUninitialize();
         if (c.initialise) ::CoUninitialize();
-    }).join();
+    }).Join();
 
     EXPECT_EQ(queried, S_OK);
     EXPECT_EQ(bytes, rows[0].adapterRam);

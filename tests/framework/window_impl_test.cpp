@@ -2,12 +2,12 @@
 // table of loops.
 #include "framework/app_module.h"
 #include "framework/message_loop.h"
+#include "framework/thread.h"
 #include "framework/window_impl.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <thread>
 
 namespace {
 
@@ -113,13 +113,13 @@ TEST(AppModule, OneMessageLoopPerThread) {
     const DWORD self = ::GetCurrentThreadId();
     framework::CMessageLoop* seenFromOther = nullptr;
     framework::CMessageLoop* otherOwn = &again;
-    std::thread other([&] {
+    framework::Thread other([&] {
         seenFromOther = module.GetMessageLoop(self);
         EXPECT_TRUE(module.AddMessageLoop(&theirs));
         otherOwn = module.GetMessageLoop();
         EXPECT_TRUE(module.RemoveMessageLoop());
     });
-    other.join();
+    other.Join();
     EXPECT_EQ(seenFromOther, &mine);
     EXPECT_EQ(otherOwn, &theirs);
     EXPECT_EQ(module.GetMessageLoop(), &mine);

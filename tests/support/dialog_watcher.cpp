@@ -32,7 +32,7 @@ DialogWatcher::~DialogWatcher() { Stop(); }
 
 bool DialogWatcher::Stop() {
     stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    thread_.Join();
     return acted_;
 }
 

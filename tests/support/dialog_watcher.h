@@ -8,7 +8,8 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
+
+#include "framework/thread.h"
 
 namespace test_support {
 
@@ -31,7 +32,7 @@ private:
     std::function<void(HWND)> act_;
     std::atomic<bool> stop_{false};
     bool acted_ = false;
-    std::thread thread_;
+    framework::Thread thread_;
 };
 
 }  // namespace test_support

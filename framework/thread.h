@@ -1,0 +1,35 @@
+// A thread of the program's own, joined when its owner ends. The 32-bit
+// program is built with the compiler's win32 thread model, which has no
+// std::thread: this stands in for it over CreateThread.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "framework/handles.h"
+
+namespace framework {
+
+class Thread {
+public:
+    Thread() = default;
+    // Starts work at once; a thread that cannot be made leaves the object
+    // empty (operator bool is false) and work unrun.
+    explicit Thread(std::function<void()> work);
+    ~Thread() { Join(); }
+    Thread(Thread&&) = delete;
+    Thread& operator=(Thread&&) = delete;
+
+    explicit operator bool() const { return static_cast<bool>(handle_); }
+    // Waits for the work to end; does nothing on an empty or joined thread.
+    void Join();
+
+private:
+    static DWORD WINAPI Run(void* self);
+
+    std::function<void()> work_;
+    UniqueHandle handle_;
+};
+
+}  // namespace framework
