@@ -48,7 +48,7 @@ TEST_P(ConfigureModeTest, ShowsTheDialogAndTheFirstOKCreatesTheKey) {
 
     std::wstring stored;
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_READ | KEY_WOW64_64KEY, &key), ERROR_SUCCESS);
     wchar_t data[64] = {};
     DWORD bytes = sizeof(data) - sizeof(wchar_t);
     EXPECT_EQ(::RegQueryValueExW(key, L"SoundsVolumePercentage", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &bytes),

@@ -119,7 +119,8 @@ TEST_F(FindRendererPathTest, RendererOnlyInCurrentFolder) {
 
 TEST_F(FindRendererPathTest, AppPathOfAnotherRegistryTypeIsIgnored) {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key,
+                                nullptr),
               ERROR_SUCCESS);
     const std::wstring folder = appPath_.Path();
     ::RegSetValueExW(key, L"AppPath", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),

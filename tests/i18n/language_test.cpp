@@ -24,7 +24,7 @@ const wchar_t kMakerKey[] = L"Software\\Tidewright";
 class EmptyMakerKeyRemoval {
 public:
     EmptyMakerKeyRemoval() = default;
-    ~EmptyMakerKeyRemoval() { ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kMakerKey); }
+    ~EmptyMakerKeyRemoval() { ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kMakerKey, KEY_WOW64_64KEY, 0); }
     EmptyMakerKeyRemoval(const EmptyMakerKeyRemoval&) = delete;
     EmptyMakerKeyRemoval& operator=(const EmptyMakerKeyRemoval&) = delete;
 };

@@ -41,7 +41,7 @@ std::optional<RawValue> ReadRaw() {
 // registry from counting a terminator of its own.
 void WriteRaw(DWORD type, std::vector<BYTE> data) {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key,
                                 nullptr),
               ERROR_SUCCESS);
     const DWORD size = static_cast<DWORD>(data.size());
@@ -53,7 +53,7 @@ void WriteRaw(DWORD type, std::vector<BYTE> data) {
 
 void DeleteValue() {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS) return;
     ::RegDeleteValueW(key, kValue);
     ::RegCloseKey(key);
 }
@@ -69,7 +69,7 @@ class StoredPlaylistTest : public ::testing::Test {
 protected:
     void SetUp() override {
         HKEY key = nullptr;
-        keyExisted_ = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        keyExisted_ = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, KEY_READ | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS;
         if (keyExisted_) ::RegCloseKey(key);
         saved_ = ReadRaw();
         DeleteValue();
@@ -80,7 +80,7 @@ protected:
         } else {
             DeleteValue();
         }
-        if (!keyExisted_) ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, product::kKey);
+        if (!keyExisted_) ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, product::kKey, KEY_WOW64_64KEY, 0);
     }
 
     MusicFolder music_;

@@ -12,7 +12,7 @@ namespace test_support {
 RawValues ReadRawValues(HKEY root, const std::wstring& path) {
     RawValues values;
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | ViewOf(root, path), &key) != ERROR_SUCCESS) return values;
     for (DWORD index = 0;; ++index) {
         wchar_t name[1024];
         DWORD nameLength = 1024;
@@ -122,7 +122,7 @@ display_seam::Api QuickProbes() {
 
 void StoreTypedText(const std::wstring& name, const std::wstring& text) {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key,
                                 nullptr),
               ERROR_SUCCESS);
     std::wstring data = text + L'\x1';  // keeps the registry from counting a terminator

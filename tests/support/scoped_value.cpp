@@ -1,5 +1,7 @@
 #include "tests/support/scoped_value.h"
 
+#include "tests/support/scratch_key.h"
+
 #include <gtest/gtest.h>
 
 namespace test_support {
@@ -8,7 +10,7 @@ namespace {
 
 void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE | ViewOf(root, path), &key) != ERROR_SUCCESS) return;
     ::RegDeleteValueW(key, name.c_str());
     ::RegCloseKey(key);
 }
@@ -25,8 +27,8 @@ ScopedValueRemoval::~ScopedValueRemoval() {
     DeleteValue(root_, path_, name_);
     if (!existed_) return;
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE | ViewOf(root_, path_), nullptr, &key, nullptr) != ERROR_SUCCESS) {
         ADD_FAILURE() << "cannot restore a registry value";
         return;
     }
@@ -41,7 +43,7 @@ ScopedValueRemoval::~ScopedValueRemoval() {
 bool GetRegistryRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD& type,
                     std::vector<BYTE>& data) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | ViewOf(root, path), &key) != ERROR_SUCCESS) return false;
     DWORD size = 0;
     bool found = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     data.assign(size, 0);

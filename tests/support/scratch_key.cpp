@@ -64,19 +64,35 @@ bool ScratchKey::GetRaw(const std::wstring& name, DWORD& type, std::vector<BYTE>
     return ::RegQueryValueExW(key_, name.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
 }
 
-ScopedKeyRemoval::ScopedKeyRemoval(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
-    ::RegDeleteTreeW(root_, path_.c_str());
-    ::RegDeleteKeyW(root_, path_.c_str());
+REGSAM ViewOf(HKEY root, const std::wstring& path) {
+    static const wchar_t kMaker[] = L"Software\\Tidewright";
+    const size_t length = sizeof(kMaker) / sizeof(kMaker[0]) - 1;
+    if (root != HKEY_LOCAL_MACHINE || path.size() < length) return 0;
+    if (::_wcsnicmp(path.c_str(), kMaker, length) != 0) return 0;
+    if (path.size() > length && path[length] != L'\\') return 0;
+    return KEY_WOW64_64KEY;
 }
 
-ScopedKeyRemoval::~ScopedKeyRemoval() {
-    ::RegDeleteTreeW(root_, path_.c_str());
-    ::RegDeleteKeyW(root_, path_.c_str());
+void DeleteKeyTree(HKEY root, const std::wstring& path) {
+    const REGSAM view = ViewOf(root, path);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
+        ::RegDeleteTreeW(key, nullptr);
+        ::RegCloseKey(key);
+    }
+    ::RegDeleteKeyExW(root, path.c_str(), view, 0);
 }
+
+ScopedKeyRemoval::ScopedKeyRemoval(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
+    DeleteKeyTree(root_, path_);
+}
+
+ScopedKeyRemoval::~ScopedKeyRemoval() { DeleteKeyTree(root_, path_); }
 
 void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_ALL_ACCESS | ViewOf(root, path), nullptr,
                                 &key, nullptr),
               ERROR_SUCCESS);
     const LSTATUS status = ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),

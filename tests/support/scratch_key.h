@@ -51,6 +51,15 @@ private:
     std::wstring path_;
 };
 
+// The registry view in which the program keeps a key: its product key (and
+// the maker's key above it) under HKEY_LOCAL_MACHINE in the 64-bit view,
+// where a 32-bit process on 64-bit Windows reaches it only by asking;
+// everything else, the installer's uninstall entries among them, in the
+// process's own view. Or'ed into the access of every open and create.
+REGSAM ViewOf(HKEY root, const std::wstring& path);
+// Deletes a key with everything below it, in its view.
+void DeleteKeyTree(HKEY root, const std::wstring& path);
+
 // Writes a REG_SZ value (with its terminator, as an installer would).
 void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
 
