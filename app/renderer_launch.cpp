@@ -69,7 +69,9 @@ std::wstring FindRendererPath() {
 
 std::wstring RendererWorkingDirectory(const std::wstring& rendererPath) {
     std::wstring folder = ReadAppPath();
-    if (folder.empty()) folder = ReadHklmString(UninstallEntry(L"_is1"), L"InstallLocation", true);
+    // The installer is a 32-bit program: its uninstall entry lives in the
+    // 32-bit view (Wow6432Node on 64-bit Windows), which is this process's own.
+    if (folder.empty()) folder = ReadHklmString(UninstallEntry(L"_is1"), L"InstallLocation", false);
     if (folder.empty()) {
         const size_t slash = rendererPath.rfind(L'\\');
         if (slash != std::wstring::npos) folder = rendererPath.substr(0, slash + 1);

@@ -3,6 +3,7 @@
 #include "app/renderer_launch.h"
 
 #include "config/product.h"
+#include "tests/support/case_name.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/temp_folder.h"
 
@@ -144,6 +145,50 @@ TEST_F(FindRendererPathTest, WorkingDirectoryPrefersAppPathThenOwnEntryThenRende
 
     SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", appPath_.Path());
     EXPECT_EQ(RendererWorkingDirectory(renderer), appPath_.Path());
+}
+
+// The installer is a 32-bit program: on 64-bit Windows its uninstall entries
+// are in the 32-bit view, where the 32-bit program looks for them. The same
+// entry in the 64-bit view alone is not the installer's and is not found;
+// the control puts it in the program's own view.
+struct EntryViewCase {
+    const char* name;
+    REGSAM view;
+    bool found;
+};
+
+class EntryViewTest : public FindRendererPathTest, public ::testing::WithParamInterface<EntryViewCase> {};
+
+TEST_P(EntryViewTest, UninstallEntryCountsInTheProgramsOwnViewOnly) {
+    if (sizeof(void*) != 4) GTEST_SKIP() << "a 64-bit process sees one registry view";
+    const EntryViewCase& c = GetParam();
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kOwnEntry.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | c.view, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring folder = own_.Path();
+    ::RegSetValueExW(key, L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    PlaceRenderer(own_.Path());
+    const std::wstring found = FindRendererPath();
+    const std::wstring directory = RendererWorkingDirectory(current_.Path() + kRenderer);
+    ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kOwnEntry.c_str(), c.view, 0);
+    EXPECT_EQ(found, c.found ? own_.Path() + kRenderer : L"");
+    EXPECT_EQ(directory, c.found ? own_.Path() : current_.Path() + L"\\");
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, EntryViewTest,
+                         ::testing::Values(EntryViewCase{"ThirtyTwoBitView", KEY_WOW64_32KEY, true},
+                                           EntryViewCase{"SixtyFourBitViewAlone", KEY_WOW64_64KEY, false}),
+                         test_support::CaseName<EntryViewCase>);
+
+TEST(ProgramFilesCandidate, IsTheFolderOfThirtyTwoBitPrograms) {
+    // The shipped program is 32-bit: on 64-bit Windows the system gives it
+    // the Program Files folder of 32-bit programs.
+    wchar_t folder[MAX_PATH] = {};
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE));
+    EXPECT_STREQ(folder, sizeof(void*) == 4 ? L"C:\\Program Files (x86)" : L"C:\\Program Files");
 }
 
 }  // namespace

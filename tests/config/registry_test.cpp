@@ -210,10 +210,14 @@ TEST(WriteRegistryString, FlushesTheWrittenKey) {
     EXPECT_EQ(FlushRecorder::valueAtFlush, L"2: 7");
 }
 
-TEST(Is64BitWindows, A64BitProcessIsNotUnderWow64) {
-    // The tests are a 64-bit process: only a 32-bit process on 64-bit Windows
-    // answers true.
-    EXPECT_FALSE(Is64BitWindows());
+TEST(Is64BitWindows, TrueForA32BitProcessUnderWow64Only) {
+    // The 32-bit tests run in a WoW64 prefix, as the shipped program runs on
+    // 64-bit Windows: the answer comes from IsWow64Process. A 64-bit process
+    // is never under WoW64 and has no second view to choose.
+    BOOL wow64 = TRUE;
+    ASSERT_TRUE(::IsWow64Process(::GetCurrentProcess(), &wow64));
+    EXPECT_EQ(wow64 != FALSE, sizeof(void*) == 4);
+    EXPECT_EQ(Is64BitWindows(), sizeof(void*) == 4);
 }
 
 TEST(FileExists, FilesAndFoldersExistOthersDoNot) {

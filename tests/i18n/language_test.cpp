@@ -50,7 +50,7 @@ void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.name; }
 void Store(const LanguageCase& c) {
     if (c.stored == Stored::NoKey) return;
     RegKey key;
-    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, product::kKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    ASSERT_EQ(key.Create(HKEY_LOCAL_MACHINE, product::kKey, KEY_ALL_ACCESS | KEY_WOW64_64KEY), ERROR_SUCCESS);
     switch (c.stored) {
         case Stored::Installer:
             test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"Language", c.text);

@@ -155,7 +155,7 @@ TEST_F(RunAtStartupTest, StoreReportsAFailedWriteAndKeepsTheValue) {
 
 using test_support::AccessRecorder;
 
-TEST_F(RunAtStartupTest, InstallerValuesAndRunValueUseThe64BitView) {
+TEST_F(RunAtStartupTest, ProductKeyAndRunValueUseThe64BitViewTheUninstallEntryItsOwn) {
     // AppPath missing, so all three values are read: AppPath, InstallLocation, Run.
     Install(nullptr, kUninstallFolder);
     registry_seam::Api api;
@@ -167,7 +167,7 @@ TEST_F(RunAtStartupTest, InstallerValuesAndRunValueUseThe64BitView) {
     AccessRecorder::created.clear();
 
     IsRunAtStartupSet();
-    EXPECT_EQ(AccessRecorder::opened, std::vector<REGSAM>(3, KEY_READ | KEY_WOW64_64KEY));
+    EXPECT_EQ(AccessRecorder::opened, (std::vector<REGSAM>{KEY_READ | KEY_WOW64_64KEY, KEY_READ, KEY_READ | KEY_WOW64_64KEY}));
     AccessRecorder::opened.clear();
     StoreRunAtStartup(true);
     EXPECT_EQ(AccessRecorder::created, std::vector<REGSAM>{KEY_SET_VALUE | KEY_WOW64_64KEY});
