@@ -43,7 +43,10 @@ if [ ${#missing[@]} -gt 0 ] || [ $need_source -eq 1 ]; then
   changed=0
   if [ $need_source -eq 1 ] && enable_deb_src; then changed=1; fi
   if [ ${#missing[@]} -gt 0 ] || [ $changed -eq 1 ] || [ $need_source -eq 1 ]; then
-    "${sudo_cmd[@]}" apt-get update -qq
+    # A mirror in the middle of a sync refuses an index now and then (the
+    # i386 one, seen here); the indexes that did come are used all the same.
+    "${sudo_cmd[@]}" apt-get update -qq ||
+      echo "setup: apt-get update reported a failure; going on with the indexes there are" >&2
   fi
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
