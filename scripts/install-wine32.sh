@@ -35,11 +35,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 # A mirror in the middle of a sync refuses an index now and then ("File has
 # unexpected size"); the indexes that did come are used all the same.
-for attempt in 1 2 3; do
-  "${sudo_cmd[@]}" apt-get update -qq && break
-  echo "install-wine32: apt-get update failed (attempt $attempt); going on with the indexes there are" >&2
-  sleep 2
-done
+"${sudo_cmd[@]}" apt-get update -qq ||
+  echo "install-wine32: apt-get update reported a failure; going on with the indexes there are" >&2
 
 versions_of() { apt-cache madison "$1" 2>/dev/null | awk -F'|' '{gsub(/ /, "", $2); print $2}' | sort -u; }
 newest() {

@@ -162,18 +162,11 @@ class EntryViewTest : public FindRendererPathTest, public ::testing::WithParamIn
 TEST_P(EntryViewTest, UninstallEntryCountsInTheProgramsOwnViewOnly) {
     if (sizeof(void*) != 4) GTEST_SKIP() << "a 64-bit process sees one registry view";
     const EntryViewCase& c = GetParam();
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kOwnEntry.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | c.view, nullptr,
-                                &key, nullptr),
-              ERROR_SUCCESS);
-    const std::wstring folder = own_.Path();
-    ::RegSetValueExW(key, L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
+    SetRegistryString(HKEY_LOCAL_MACHINE, kOwnEntry, L"InstallLocation", own_.Path(), c.view);
     PlaceRenderer(own_.Path());
     const std::wstring found = FindRendererPath();
     const std::wstring directory = RendererWorkingDirectory(current_.Path() + kRenderer);
-    ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kOwnEntry.c_str(), c.view, 0);
+    test_support::DeleteKeyTree(HKEY_LOCAL_MACHINE, kOwnEntry, c.view);
     EXPECT_EQ(found, c.found ? own_.Path() + kRenderer : L"");
     EXPECT_EQ(directory, c.found ? own_.Path() : current_.Path() + L"\\");
 }

@@ -5,6 +5,7 @@
 #include "config/node.h"
 #include "config/registry.h"
 #include "tests/support/case_name.h"
+#include "tests/support/scratch_key.h"
 
 #include <windows.h>
 
@@ -29,12 +30,7 @@ protected:
 
     void Clear() const {
         for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-            HKEY key = nullptr;
-            if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
-                ::RegDeleteTreeW(key, nullptr);
-                ::RegCloseKey(key);
-            }
-            ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), view, 0);
+            test_support::DeleteKeyTree(HKEY_LOCAL_MACHINE, path_, view);
         }
     }
     // The raw REG_SZ text of a value in one view; "<missing>" when absent.
@@ -49,16 +45,6 @@ protected:
         ::RegCloseKey(key);
         return status == ERROR_SUCCESS ? std::wstring(text) : L"<missing>";
     }
-    void Put(REGSAM view, const wchar_t* name, const std::wstring& text) const {
-        HKEY key = nullptr;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
-                                    &key, nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-        ::RegCloseKey(key);
-    }
-
     const std::wstring path_ = L"Software\\MarrowdaleViewTests." + std::to_wstring(::GetCurrentProcessId());
 };
 
@@ -93,7 +79,7 @@ class ReadViewTest : public ViewsTest, public ::testing::WithParamInterface<Read
 
 TEST_P(ReadViewTest, FindsOnlyWhatTheAskedViewHolds) {
     const ReadCase& c = GetParam();
-    Put(c.storedIn, L"V", L"C:\\Folder");
+    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, path_, L"V", L"C:\\Folder", c.storedIn);
     std::wstring text;
     EXPECT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, path_.c_str(), L"V", text, c.use64View), c.result);
     EXPECT_EQ(text, c.result == S_OK ? L"C:\\Folder" : L"");

@@ -73,8 +73,9 @@ REGSAM ViewOf(HKEY root, const std::wstring& path) {
     return KEY_WOW64_64KEY;
 }
 
-void DeleteKeyTree(HKEY root, const std::wstring& path) {
-    const REGSAM view = ViewOf(root, path);
+void DeleteKeyTree(HKEY root, const std::wstring& path) { DeleteKeyTree(root, path, ViewOf(root, path)); }
+
+void DeleteKeyTree(HKEY root, const std::wstring& path, REGSAM view) {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) == ERROR_SUCCESS) {
         ::RegDeleteTreeW(key, nullptr);
@@ -90,9 +91,13 @@ ScopedKeyRemoval::ScopedKeyRemoval(HKEY root, std::wstring path) : root_(root), 
 ScopedKeyRemoval::~ScopedKeyRemoval() { DeleteKeyTree(root_, path_); }
 
 void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+    SetRegistryString(root, path, name, text, ViewOf(root, path));
+}
+
+void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                       REGSAM view) {
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                KEY_ALL_ACCESS | ViewOf(root, path), nullptr,
+    ASSERT_EQ(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | view, nullptr,
                                 &key, nullptr),
               ERROR_SUCCESS);
     const LSTATUS status = ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),

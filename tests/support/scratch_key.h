@@ -57,10 +57,14 @@ private:
 // everything else, the installer's uninstall entries among them, in the
 // process's own view. Or'ed into the access of every open and create.
 REGSAM ViewOf(HKEY root, const std::wstring& path);
-// Deletes a key with everything below it, in its view.
+// Deletes a key with everything below it, in its view or in the one given.
 void DeleteKeyTree(HKEY root, const std::wstring& path);
+void DeleteKeyTree(HKEY root, const std::wstring& path, REGSAM view);
 
-// Writes a REG_SZ value (with its terminator, as an installer would).
+// Writes a REG_SZ value (with its terminator, as an installer would), in the
+// key's view or in the one given.
 void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
+void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                       REGSAM view);
 
 }  // namespace test_support
