@@ -4,7 +4,8 @@
 // launcher's peak working set while the renderer runs, with their ratios, and
 // the sizes of the .scr files.
 //   run_mode_bench.exe [runs per side, default 21]
-// Sets the product key's AppPath for the run and puts the old value back.
+// Sets the product key's AppPath for the run and puts the old value back, in
+// the 64-bit view where the program reads it.
 #include "bench/median.h"
 #include "config/product.h"
 
@@ -62,13 +63,16 @@ bool RunOnce(std::wstring commandLine, const std::wstring& peakFile, Sample& sam
                           &process)) {
         return false;
     }
-    ::WaitForSingleObject(process.hProcess, INFINITE);
+    // A program that shows an error box instead of starting the renderer
+    // would wait for ever; a run that long is a failed one.
+    const bool ended = ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!ended) ::TerminateProcess(process.hProcess, 1);
     ::QueryPerformanceCounter(&end);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     sample.ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
     const std::string peak = ReadText(peakFile);
-    if (peak.empty()) return false;
+    if (!ended || peak.empty()) return false;
     sample.peakMb = std::strtod(peak.c_str(), nullptr) / (1024.0 * 1024.0);
     return true;
 }
@@ -95,8 +99,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring peakFile = install + L"\\parent-peak.txt";
 
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, product::kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE | KEY_WOW64_64KEY,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
         std::fprintf(stderr, "cannot open the product key\n");
         return 1;
     }

@@ -1,0 +1,119 @@
+#include "tests/support/clipped_texts.h"
+
+#include "tests/support/screenshot.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace test_support {
+
+namespace {
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[32] = {};
+    ::GetClassNameW(window, name, 32);
+    return name;
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The text drawn as the control draws it, with its own font: DT_CALCRECT
+// grows the rectangle to what the text needs.
+RECT Measure(HWND control, const std::wstring& text, UINT format, int width) {
+    RECT rect{0, 0, width, 0};
+    HDC dc = ::GetDC(control);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_CALCRECT);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return rect;
+}
+
+int LineHeight(HWND control) { return std::max(1L, Measure(control, L"Ag", DT_SINGLELINE, 0).bottom); }
+
+bool MeasureStatic(HWND control, DWORD style, const std::wstring& text, const RECT& client, MeasuredText& out) {
+    const DWORD kind = style & SS_TYPEMASK;
+    const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+    const int width = client.right;
+    out.textWidth = Measure(control, text, DT_SINGLELINE | prefix, 0).right;
+    if (kind == SS_LEFTNOWORDWRAP || kind == SS_SIMPLE) {
+        out.room = width;
+        out.clipped = out.textWidth > width;
+        return true;
+    }
+    if (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT) return false;
+    const int lines = std::max(1L, client.bottom / LineHeight(control));
+    const RECT wrapped = Measure(control, text, DT_WORDBREAK | prefix, width);
+    out.room = width * lines;
+    out.clipped = wrapped.bottom > client.bottom || wrapped.right > width;
+    return true;
+}
+
+bool MeasureButton(HWND control, DWORD style, const std::wstring& text, const RECT& client, MeasuredText& out) {
+    const DWORD kind = style & BS_TYPEMASK;
+    const int textWidth = Measure(control, text, DT_SINGLELINE, 0).right;
+    out.room = client.right;
+    if (kind == BS_GROUPBOX) {
+        // The frame's corner and a character's gap on either side of the caption.
+        out.textWidth = textWidth + 2 * Measure(control, L"x", DT_SINGLELINE, 0).right + 4;
+    } else if (kind == BS_OWNERDRAW || kind == BS_USERBUTTON) {
+        return false;
+    } else {
+        // The size the button itself asks for, box and margins included; the
+        // text alone with the system's check box width where it cannot say.
+        SIZE ideal{};
+        const bool box = kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON;
+        out.textWidth = ::SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) && ideal.cx > 0
+                            ? ideal.cx
+                            : textWidth + (box ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8);
+    }
+    if (style & BS_MULTILINE) {
+        const int lines = std::max(1L, client.bottom / LineHeight(control));
+        out.clipped = out.textWidth > out.room * lines;
+        out.room *= lines;
+    } else {
+        out.clipped = out.textWidth > out.room;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<MeasuredText> MeasureTexts(HWND dialog) {
+    std::vector<MeasuredText> texts;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring text = TextOf(child);
+        if (text.empty()) continue;
+        const std::wstring kind = ClassOf(child);
+        const DWORD style = static_cast<DWORD>(::GetWindowLongW(child, GWL_STYLE));
+        RECT client{};
+        ::GetClientRect(child, &client);
+        MeasuredText measured{::GetDlgCtrlID(child), text, 0, 0, false};
+        const bool known = _wcsicmp(kind.c_str(), L"Static") == 0
+                               ? MeasureStatic(child, style, text, client, measured)
+                               : _wcsicmp(kind.c_str(), L"Button") == 0 && MeasureButton(child, style, text, client, measured);
+        if (known) texts.push_back(measured);
+    }
+    return texts;
+}
+
+void SaveClippedTextReport(const std::wstring& name, const std::wstring& language,
+                           const std::vector<MeasuredText>& texts) {
+    FILE* file = _wfopen(ScreenshotPath(name + L".txt").c_str(), L"w, ccs=UTF-8");
+    if (!file) return;
+    for (const MeasuredText& text : texts) {
+        if (!text.clipped) continue;
+        std::fwprintf(file, L"%d\t%ls\t%d px\t%d px\t%ls\n", text.id, language.c_str(), text.textWidth, text.room,
+                      text.text.c_str());
+    }
+    std::fclose(file);
+}
+
+}  // namespace test_support
