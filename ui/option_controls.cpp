@@ -7,6 +7,7 @@
 #include "framework/controls.h"
 #include "framework/decimal_text.h"
 #include "i18n/fill_format.h"
+#include "i18n/string_table.h"
 #include "i18n/translate.h"
 #include "wallpaper/run_at_startup.h"
 
@@ -27,15 +28,32 @@ constexpr size_t kMaxLabel = 2047;
 
 std::int32_t SliderPosition(HWND slider) { return static_cast<std::int32_t>(::SendMessageW(slider, TBM_GETPOS, 0, 0)); }
 
-void SetVolumeLabel(HWND label, const wchar_t* format, std::int32_t volume) {
-    std::wstring text = FillFormat(Translate(format), {framework::DecimalText(volume)});
+void SetVolumeLabel(HWND label, const std::wstring& format, std::int32_t volume) {
+    std::wstring text = FillFormat(format, {framework::DecimalText(volume)});
     if (text.size() > kMaxLabel) text.resize(kMaxLabel);
     ::SetWindowTextW(label, text.c_str());
 }
 
 constexpr wchar_t kMusicLabel[] = L"Music volume: %.01i%%";
-// Has no entry in the string table, so it reads the same in every language.
+// The English wording of the sound label, which the string table lacks: it
+// carries the label's translations under a row of its own whose English
+// reads differently.
 constexpr wchar_t kSoundsLabel[] = L"Sound volume: %.01i%%";
+constexpr wchar_t kSoundsRow[] = L"Sounds volume: %.01i%%";
+
+std::wstring MusicLabelFormat() { return Translate(kMusicLabel); }
+
+// The row's translation in the user's language; in English, in a language
+// the table lacks (English stays current then) or where the row has no text,
+// the English wording.
+std::wstring SoundsLabelFormat() {
+    const StringTable* table = StringTable::Current();
+    std::wstring format;
+    if (table && table->CurrentLanguageTag() != L"en" && table->Lookup(kSoundsRow, format) && !format.empty()) {
+        return format;
+    }
+    return kSoundsLabel;
+}
 
 // Sets the slider's range and position; the position it then holds, which
 // the range may have clamped.
@@ -59,7 +77,7 @@ void CSettingsDlg::FillControls() {
     SetChecked(playMyMusic_, playlist);
     // The label shows what the slider holds, so that a stored 150 does not
     // read 150% beside a slider at 100 that OK would store.
-    SetVolumeLabel(musicVolumeLabel_, kMusicLabel,
+    SetVolumeLabel(musicVolumeLabel_, MusicLabelFormat(),
                    ShowVolume(musicVolume_, settings.Get(setting::kMusicVolumePercentage).AsInt()));
     Enable(editPlaylist_, music && playlist);
     Enable(musicVolume_, music);
@@ -68,7 +86,7 @@ void CSettingsDlg::FillControls() {
 
     const bool sounds = settings.Get(setting::kDisableSound).AsInt() == 0;
     SetChecked(enableSounds_, sounds);
-    SetVolumeLabel(soundsVolumeLabel_, kSoundsLabel,
+    SetVolumeLabel(soundsVolumeLabel_, SoundsLabelFormat(),
                    ShowVolume(soundsVolume_, settings.Get(setting::kSoundsVolumePercentage).AsInt()));
     Enable(soundsVolume_, sounds);
     Enable(soundsVolumeLabel_, sounds);
@@ -131,11 +149,11 @@ LRESULT CSettingsDlg::OnSliderMoved(UINT, WPARAM, LPARAM lParam, BOOL&) {
     if (!slider) return 0;
     if (slider == musicVolume_) {
         const std::int32_t position = SliderPosition(musicVolume_);
-        SetVolumeLabel(musicVolumeLabel_, kMusicLabel, position);
+        SetVolumeLabel(musicVolumeLabel_, MusicLabelFormat(), position);
         NotifyWallpaper(WallpaperChange::MusicVolume, position);
     } else if (slider == soundsVolume_) {
         const std::int32_t position = SliderPosition(soundsVolume_);
-        SetVolumeLabel(soundsVolumeLabel_, kSoundsLabel, position);
+        SetVolumeLabel(soundsVolumeLabel_, SoundsLabelFormat(), position);
         NotifyWallpaper(WallpaperChange::SoundsVolume, position);
     }
     return 0;

@@ -49,6 +49,7 @@ const Row kRows[] = {
     {L"Visit...", L"Посмотреть...", L"Besuchen...", L"Visitez..."},
     {L"%s %s Configuration", L"Настройки %s %s", L"%s %s Konfiguration", L"Configuration de %s %s"},
     {L"Music volume: %.01i%%", L"Уровень музыки: %.01i%%", L"Musik-Lautstärke: %.01i%%", L"Volume de la musique: %.01i%%"},
+    {L"Sounds volume: %.01i%%", L"Уровень звуков: %.01i%%", L"Sound-Lautstärke: %.01i%%", L"Volume des sons: %.01i%%"},
     {L"Error!", L"Ошибка!", L"Fehler!", L"Erreur!"},
     {L"Error writing to the system registry. Please NOTE: You need to have sufficient administrative rights to run this program successfully.", L"Ошибка записи в системный реестр. Пожалуйста обратите внимание: вы должны иметь соответствующие административные права для успешного запуска этой программы.", L"Fehler beim Eintrag in die Registry. BEACHTEN Sie bitte: um das Programm erfolgreich auszuführen, müssen Sie die Administratorrechte besitzen.", L"Erreur d’écriture dans le registre système. Veuillez NOTER: vous devez disposez de droits d’administration suffisant pour faire fonctionner ce programme."},
 };
@@ -63,7 +64,6 @@ const wchar_t* const kWithoutRow[] = {
 
 // Rows the table carries although nothing looks them up.
 const wchar_t* const kCarriedOnly[] = {
-    L"Sounds volume: %.01i%%",
     L"Can't find main file! Please reinstall screensaver.",
 };
 

@@ -65,14 +65,16 @@ bool MeasureButton(HWND control, DWORD style, const std::wstring& text, const RE
         out.textWidth = textWidth + 2 * Measure(control, L"x", DT_SINGLELINE, 0).right + 4;
     } else if (kind == BS_OWNERDRAW || kind == BS_USERBUTTON) {
         return false;
+    } else if (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON) {
+        // The button's edges and the focus rectangle inside them.
+        out.textWidth = textWidth + 8;
     } else {
-        // The size the button itself asks for, box and margins included; the
-        // text alone with the system's check box width where it cannot say.
-        SIZE ideal{};
-        const bool box = kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON;
-        out.textWidth = ::SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) && ideal.cx > 0
-                            ? ideal.cx
-                            : textWidth + (box ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4 : 8);
+        // As the button draws itself: the box (12 pixels and one at 96 dpi),
+        // then half a digit's width of gap before the text.
+        HDC dc = ::GetDC(control);
+        const int box = 12 * ::GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1;
+        ::ReleaseDC(control, dc);
+        out.textWidth = textWidth + box + Measure(control, L"0", DT_SINGLELINE, 0).right / 2;
     }
     if (style & BS_MULTILINE) {
         const int lines = std::max(1L, client.bottom / LineHeight(control));

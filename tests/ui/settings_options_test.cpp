@@ -156,12 +156,50 @@ INSTANTIATE_TEST_SUITE_P(
                    L"Sound volume: 100%"},
         VolumeCase{"BelowTheRange", L"3: en", L"2: -5", L"2: -2147483648", 0, L"Music volume: 0%", 0,
                    L"Sound volume: 0%"},
-        // The sound label's format has no translation: it stays English.
-        VolumeCase{"German", L"3: de", L"2: 40", L"2: 70", 40, L"Musik-Lautstärke: 40%", 70, L"Sound volume: 70%"},
+        VolumeCase{"German", L"3: de", L"2: 40", L"2: 70", 40, L"Musik-Lautstärke: 40%", 70,
+                   L"Sound-Lautstärke: 70%"},
         VolumeCase{"French", L"3: fr", L"2: 40", L"2: 70", 40, L"Volume de la musique: 40%", 70,
-                   L"Sound volume: 70%"},
-        VolumeCase{"Russian", L"3: ru", L"2: 40", L"2: 70", 40, L"Уровень музыки: 40%", 70, L"Sound volume: 70%"}),
+                   L"Volume des sons: 70%"},
+        VolumeCase{"Russian", L"3: ru", L"2: 40", L"2: 70", 40, L"Уровень музыки: 40%", 70,
+                   L"Уровень звуков: 70%"}),
     test_support::CaseName<VolumeCase>);
+
+struct SoundLabelCase {
+    const char* name;
+    const wchar_t* language;  // stored typed text; null: none recorded
+    const wchar_t* prefix;    // the label before the number
+};
+
+class SoundLabelTest : public OptionControlsTest, public ::testing::WithParamInterface<SoundLabelCase> {};
+
+// The label as the controls are filled, after the slider moves one step and
+// after Restore Defaults, which puts the volume back to 100.
+TEST_P(SoundLabelTest, ReadsInTheUsersLanguageAtEveryUpdate) {
+    const SoundLabelCase& c = GetParam();
+    if (c.language) StoreTypedText(L"Language", c.language);
+    StoreTypedText(L"SoundsVolumePercentage", L"2: 70");
+    std::vector<std::wstring> labels;
+    Dialog dialog;
+    test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
+        labels.push_back(d.Text(IDC_SOUNDS_VOLUME_LABEL));
+        d.Key(IDC_SOUNDS_VOLUME, VK_RIGHT);
+        labels.push_back(d.Text(IDC_SOUNDS_VOLUME_LABEL));
+        d.Click(IDC_RESTORE_DEFAULTS);
+        labels.push_back(d.Text(IDC_SOUNDS_VOLUME_LABEL));
+        d.Click(IDCANCEL);
+    });
+    const std::wstring prefix = c.prefix;
+    EXPECT_EQ(labels, (std::vector<std::wstring>{prefix + L"70%", prefix + L"71%", prefix + L"100%"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SoundLabelTest,
+                         ::testing::Values(SoundLabelCase{"English", L"3: en", L"Sound volume: "},
+                                           SoundLabelCase{"German", L"3: de", L"Sound-Lautstärke: "},
+                                           SoundLabelCase{"French", L"3: fr", L"Volume des sons: "},
+                                           SoundLabelCase{"Russian", L"3: ru", L"Уровень звуков: "},
+                                           SoundLabelCase{"LanguageTheTableLacks", L"3: es", L"Sound volume: "},
+                                           SoundLabelCase{"NoLanguageRecorded", nullptr, L"Sound volume: "}),
+                         test_support::CaseName<SoundLabelCase>);
 
 TEST_F(OptionControlsTest, DraggingTheMusicSliderUpdatesTheLabelAndPostsEveryStepThenCancelPostsTheStoredValue) {
     Store({{L"MusicVolumePercentage", L"2: 15"}, {L"Antialiasing", L"2: 0"}});
