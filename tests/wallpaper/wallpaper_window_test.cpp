@@ -193,6 +193,20 @@ BOOL CALLBACK WalkTopLevel(HWND window, LPARAM context) {
     return TRUE;
 }
 
+// Forty frames of three children each, then the given windows (their parents
+// counted from the first of them).
+std::vector<Layout> Crowded(const std::vector<Layout>& below) {
+    std::vector<Layout> windows;
+    for (int frame = 0; frame < 40; ++frame) {
+        const int parent = static_cast<int>(windows.size());
+        windows.push_back({kFrame, -1});
+        for (int child = 0; child < 3; ++child) windows.push_back({kFrame, parent});
+    }
+    const int offset = static_cast<int>(windows.size());
+    for (const Layout& entry : below) windows.push_back({entry.className, entry.parent < 0 ? -1 : entry.parent + offset});
+    return windows;
+}
+
 const wchar_t* const kClasses[] = {kRender, kDefView, kListView, kFrame, L"Progman", L"WorkerW"};
 
 class FindWallpaperWindowTest : public ::testing::TestWithParam<SearchCase> {
@@ -273,7 +287,14 @@ INSTANTIATE_TEST_SUITE_P(
                    4},
         SearchCase{"IconListEarlierThenRenderChildStops",
                    {{L"Progman", -1}, {kDefView, 0}, {kListView, 1}, {kFrame, -1}, {kRender, 3}, {kRender, 3}},
-                   4}),
+                   4},
+        // Many windows above the desktop, as on a busy screen: the wallpaper
+        // under the shell's window behind the icons, or none at all.
+        SearchCase{"CrowdedDesktopWithWallpaper",
+                   Crowded({{L"Progman", -1}, {kDefView, 0}, {kListView, 1}, {L"WorkerW", -1}, {kRender, 3}}), 164},
+        SearchCase{"CrowdedDesktopWithoutWallpaper", Crowded({{L"Progman", -1}, {kDefView, 0}, {kListView, 1}}), -1},
+        SearchCase{"CrowdedDesktopWithRenderChildDeepDown",
+                   Crowded({{kFrame, -1}, {kFrame, 0}, {kRender, 1}, {kRender, -1}}), 163}),
     [](const ::testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
