@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdint>
 
 void WriteDefaultSettings(Node& settings, const HardwareDefaults& tiers) {
@@ -31,6 +32,20 @@ void WriteDefaultSettings(Node& settings, const HardwareDefaults& tiers) {
         {setting::kShufflePlayList, 1},
     };
     for (const auto& entry : defaults) settings.Get(entry.name) = ConfigValue(entry.value);
+}
+
+bool StoredSettingsReplaceHardwareDefaults() {
+    // A stored value equal to the mark reads as not replaced: the probes then
+    // run, which is never wrong, only slower.
+    constexpr std::int32_t kUnprobed = INT32_MIN;
+    Node stored;
+    WriteDefaultSettings(stored, HardwareDefaults{kUnprobed, kUnprobed, kUnprobed});
+    LoadSettingsFromRegistry(stored);
+    for (const char* name : {setting::kHighQualityTextures, setting::kHighQualityGraphics, setting::kAntialiasing}) {
+        const ConfigValue& value = stored.Get(name);
+        if (value.type == ValueType::Integer && value.intValue == kUnprobed) return false;
+    }
+    return true;
 }
 
 bool LoadSettingsFromRegistry(Node& settings) { return settings.LoadFromRegistry(HKEY_LOCAL_MACHINE, product::kKey); }

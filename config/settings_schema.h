@@ -31,6 +31,12 @@ inline constexpr char kShufflePlayList[] = "ShufflePlayList";
 // settings and Language have no default and are left as they are.
 void WriteDefaultSettings(Node& settings, const HardwareDefaults& tiers);
 
+// True when merging the product key over the defaults replaces each of the
+// three hardware-dependent ones (as it does after the first OK), so that
+// probing the hardware for them would be wasted: the key is read into a tree
+// of defaults marked as unprobed, and each must have changed.
+bool StoredSettingsReplaceHardwareDefaults();
+
 // Merges the product key under HKEY_LOCAL_MACHINE over the tree. False when
 // the key or part of it could not be read; what was read is in the tree.
 bool LoadSettingsFromRegistry(Node& settings);

@@ -121,12 +121,15 @@ void DisplayConfiguration::SetRememberedModeIndex(std::uint32_t monitor, std::ui
     if (monitor < inventory_.monitorCount) inventory_.adapters[monitor].deviceTypes[0].rememberedModeIndex = position;
 }
 
-AntialiasingList DisplayConfiguration::AntialiasingChoices() {
-    const std::int32_t wanted = settings_.Get(kAntialiasing).AsInt();
-    return BuildAntialiasingList(ProbeSampleCounts(), wanted);
+AntialiasingList DisplayConfiguration::AntialiasingChoices() { return AntialiasingChoices(ProbeSampleCounts()); }
+
+AntialiasingList DisplayConfiguration::AntialiasingChoices(const std::vector<std::int32_t>& sampleCounts) {
+    return BuildAntialiasingList(sampleCounts, settings_.Get(kAntialiasing).AsInt());
 }
 
-std::uint32_t DisplayConfiguration::ProbeVideoMemory() const { return ::ProbeVideoMemory(&inventory_); }
+std::uint32_t DisplayConfiguration::ProbeVideoMemory(const std::function<void()>& awaitInventory) const {
+    return ::ProbeVideoMemory(&inventory_, awaitInventory);
+}
 
 HardwareDefaults DisplayConfiguration::ProbeHardwareDefaults() const {
     const std::uint32_t videoMemory = ProbeVideoMemory();

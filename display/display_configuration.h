@@ -10,6 +10,8 @@
 #include "display/probe_rules.h"
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class Node;
 
@@ -50,11 +52,13 @@ public:
     void SetRememberedModeIndex(std::uint32_t monitor, std::uint32_t position);
 
     // The antialiasing quality list for the Antialiasing setting and the
-    // default adapter's multisample counts.
+    // default adapter's multisample counts (probed, or as given).
     AntialiasingList AntialiasingChoices();
+    AntialiasingList AntialiasingChoices(const std::vector<std::int32_t>& sampleCounts);
 
-    // Video memory of the adapter of the monitor stored at the last OK.
-    std::uint32_t ProbeVideoMemory() const;
+    // Video memory of the adapter of the monitor stored at the last OK;
+    // awaitInventory as for ::ProbeVideoMemory.
+    std::uint32_t ProbeVideoMemory(const std::function<void()>& awaitInventory = {}) const;
     // The defaults that follow from video memory, clock and screen height,
     // probed in that order.
     HardwareDefaults ProbeHardwareDefaults() const;

@@ -36,20 +36,6 @@ private:
     VARIANT value_;
 };
 
-// Balances a successful CoInitialize (S_OK or S_FALSE) of this thread.
-class ComScope {
-public:
-    ComScope() : initialised_(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (initialised_) ::CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialised_;
-};
-
 using SetProxyBlanket = HRESULT(WINAPI*)(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, RPC_AUTH_IDENTITY_HANDLE,
                                          DWORD);
 
@@ -82,7 +68,7 @@ display_seam::VideoControllerRow VideoControllerRowFrom(const VARIANT* pnpDevice
 
 bool ListVideoControllers(std::vector<display_seam::VideoControllerRow>& rows) {
     rows.clear();
-    ComScope com;
+    framework::ComScope com;
     framework::ComPtr<IWbemLocator> locator;
     if (FAILED(::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                   locator.PutVoid()))) {

@@ -124,7 +124,7 @@ std::uint32_t DirectDrawVideoMemory() {
     return total;
 }
 
-std::uint32_t ProbeVideoMemory(const DisplayInventory* inventory) {
+std::uint32_t ProbeVideoMemory(const DisplayInventory* inventory, const std::function<void()>& awaitInventory) {
     framework::ComPtr<IDirect3D9> d3d;
     d3d.Attach(display_seam::Current().createDirect3D9(D3D_SDK_VERSION));
     if (d3d) {
@@ -134,6 +134,7 @@ std::uint32_t ProbeVideoMemory(const DisplayInventory* inventory) {
         if (SUCCEEDED(ReadRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"CurMonitor", stored, true))) {
             index = ParseStoredMonitorIndex(stored);
         }
+        if (awaitInventory) awaitInventory();
         const HMONITOR monitor = d3d->GetAdapterMonitor(ProbeOrdinal(index, inventory, d3d->GetAdapterCount()));
         d3d.Reset();
         std::uint32_t bytes = 0;

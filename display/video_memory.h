@@ -8,6 +8,7 @@
 #include <oaidl.h>
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -41,4 +42,7 @@ std::uint32_t DirectDrawVideoMemory();
 // Bytes of video memory of the adapter of the monitor stored in CurMonitor
 // at the last OK; 0 when every method fails. With an inventory, the stored
 // monitor index is looked up there to find its adapter's Direct3D ordinal.
-std::uint32_t ProbeVideoMemory(const DisplayInventory* inventory = nullptr);
+// awaitInventory, when given, is called just before the inventory is first
+// read, so that the probe can start while another thread still takes it.
+std::uint32_t ProbeVideoMemory(const DisplayInventory* inventory = nullptr,
+                               const std::function<void()>& awaitInventory = {});

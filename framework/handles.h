@@ -149,4 +149,18 @@ private:
     Interface* ptr_ = nullptr;
 };
 
+// Balances a successful CoInitialize (S_OK or S_FALSE) of this thread.
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (initialised_) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialised_;
+};
+
 }  // namespace framework

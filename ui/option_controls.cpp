@@ -4,6 +4,7 @@
 #include "ui/settings_dlg.h"
 
 #include "config/settings_schema.h"
+#include "display/antialiasing_probe.h"
 #include "framework/controls.h"
 #include "framework/decimal_text.h"
 #include "i18n/fill_format.h"
@@ -14,6 +15,8 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 using framework::CheckState;
 using framework::Enable;
@@ -104,7 +107,14 @@ void CSettingsDlg::FillControls() {
 
 void CSettingsDlg::FillAntialiasingList() {
     ::SendMessageW(antialiasingQuality_, CB_RESETCONTENT, 0, 0);
-    const AntialiasingList list = Display().AntialiasingChoices();
+    std::vector<std::int32_t> counts;
+    if (startSampleCounts_) {
+        counts = std::move(*startSampleCounts_);
+        startSampleCounts_.reset();
+    } else {
+        counts = ProbeSampleCounts();
+    }
+    const AntialiasingList list = Display().AntialiasingChoices(counts);
     for (const AntialiasingEntry& entry : list.entries) {
         framework::AddComboItem(antialiasingQuality_, entry.text, entry.sampleCount);
     }

@@ -5,6 +5,7 @@
 #include "i18n/translate.h"
 #include "playlist/playlist_dlg.h"
 #include "res/resource_ids.h"
+#include "ui/start_probes.h"
 
 #include "i18n/fill_format.h"
 
@@ -17,15 +18,26 @@ constexpr size_t kMaxCaption = 1023;
 }  // namespace
 
 BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
+    // Once the key holds what the hardware probes would decide, the load
+    // replaces their results: they are skipped. The others run beside the
+    // dialog's own start, each awaited at the step that uses it.
+    StartProbes probes(Display(), !StoredSettingsReplaceHardwareDefaults());
     CSettingsDlgBase::InitDialog(focus, initParam);
     FetchOptionControls();
-    // Without Direct3D the inventory stays empty and the dialog still opens.
-    Display().EnumerateDisplays();
-    LoadSettings();
+    probes.WaitForInventory();
+    LoadSettingsOver(probes.WaitForHardwareDefaults());
     Display().ValidateMonitorChoice();
+    startSampleCounts_ = probes.WaitForSampleCounts();
     FillControls();
     ShowCaptionAndIcon();
     return TRUE;
+}
+
+void CSettingsDlg::LoadSettingsOver(const HardwareDefaults& tiers) {
+    WriteDefaultSettings(settings, tiers);
+    // A key that is missing or partly unreadable leaves the defaults for what
+    // it does not hold; nothing is reported.
+    LoadSettingsFromRegistry(settings);
 }
 
 void CSettingsDlg::FetchOptionControls() {

@@ -5,6 +5,10 @@
 #include "ui/settings_dlg_base.h"
 #include "wallpaper/wallpaper_window.h"
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 class CSettingsDlg : public CSettingsDlgBase {
 public:
     CSettingsDlg() = default;
@@ -38,7 +42,13 @@ protected:
 
     // The steps of InitDialog after the base's, in their order.
     void FetchOptionControls();
+    // The defaults with these hardware tiers, then the product key over them.
+    void LoadSettingsOver(const HardwareDefaults& tiers);
     void ShowCaptionAndIcon();
+
+    // The multisample counts probed at the start, for the list's first
+    // filling; later fillings probe afresh.
+    std::optional<std::vector<std::int32_t>> startSampleCounts_;
 
 private:
     // The seven changes, in the order a wallpaper expects a full refresh.
