@@ -60,7 +60,7 @@ HRESULT Direct3D9::EnumAdapterModes(UINT adapter, D3DFORMAT format, UINT index, 
 }
 
 HRESULT Direct3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
-    displayModeQueries_.push_back(adapter);
+    Record(displayModeQueries_, adapter);
     if (adapter >= adapters_.size()) return D3DERR_INVALIDCALL;
     *mode = adapters_[adapter].desktop;
     return D3D_OK;
@@ -85,7 +85,7 @@ HRESULT Direct3D9::CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT disp
 
 HRESULT Direct3D9::CheckDeviceFormat(UINT adapter, D3DDEVTYPE type, D3DFORMAT, DWORD usage,
                                      D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) {
-    depthFormatsTried_.push_back(checkFormat);
+    Record(depthFormatsTried_, checkFormat);
     const DeviceTypeAnswers* answers = Answers(adapter, type);
     if (!answers || usage != D3DUSAGE_DEPTHSTENCIL || resourceType != D3DRTYPE_SURFACE ||
         !answers->depthFormats.count(checkFormat)) {
@@ -115,7 +115,7 @@ HRESULT Direct3D9::GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps) 
 }
 
 HMONITOR Direct3D9::GetAdapterMonitor(UINT adapter) {
-    monitorQueries_.push_back(adapter);
+    Record(monitorQueries_, adapter);
     return adapter < adapters_.size() ? adapters_[adapter].monitor : nullptr;
 }
 

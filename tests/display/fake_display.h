@@ -49,7 +49,7 @@ public:
     explicit Direct3D9(std::vector<Adapter> adapters) : adapters_(std::move(adapters)) {}
 
     std::vector<Adapter>& adapters() { return adapters_; }
-    ULONG references() const { return references_; }
+    ULONG references() const { return static_cast<ULONG>(references_); }
     // Ordinals asked about, in call order.
     const std::vector<UINT>& monitorQueries() const { return monitorQueries_; }
     const std::vector<UINT>& displayModeQueries() const { return displayModeQueries_; }
@@ -57,8 +57,9 @@ public:
     const std::vector<D3DFORMAT>& depthFormatsTried() const { return depthFormatsTried_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+    // The settings dialog's probes use one object from several threads.
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(::InterlockedDecrement(&references_)); }
     HRESULT STDMETHODCALLTYPE RegisterSoftwareDevice(void*) override { return E_NOTIMPL; }
     UINT STDMETHODCALLTYPE GetAdapterCount() override { return static_cast<UINT>(adapters_.size()); }
     HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT, DWORD, D3DADAPTER_IDENTIFIER9*) override {
@@ -90,9 +91,16 @@ public:
 
 private:
     const DeviceTypeAnswers* Answers(UINT adapter, D3DDEVTYPE type) const;
+    template <typename Value>
+    void Record(std::vector<Value>& calls, Value value) {
+        ::AcquireSRWLockExclusive(&recording_);
+        calls.push_back(value);
+        ::ReleaseSRWLockExclusive(&recording_);
+    }
 
     std::vector<Adapter> adapters_;
-    ULONG references_ = 1;
+    LONG references_ = 1;
+    SRWLOCK recording_ = SRWLOCK_INIT;
     std::vector<UINT> monitorQueries_;
     std::vector<UINT> displayModeQueries_;
     std::vector<D3DFORMAT> depthFormatsTried_;
