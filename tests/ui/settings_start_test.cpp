@@ -160,7 +160,9 @@ struct Rendezvous {
         APTTYPE type{};
         APTTYPEQUALIFIER qualifier{};
         // The first call is the start's; Cancel probes again on the dialog's thread.
-        const bool ownApartment = SUCCEEDED(::CoGetApartmentType(&type, &qualifier)) && type == APTTYPE_STA;
+        // The first thread of the process to enter one is the main STA.
+        const bool ownApartment = SUCCEEDED(::CoGetApartmentType(&type, &qualifier)) &&
+                                  (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
         if (sampleCalls++ == 0) samplesHadCom = ownApartment;
         ::SetEvent(samplesBegun);
         samplesMetControllers = ::WaitForSingleObject(controllersBegun, 5000) == WAIT_OBJECT_0;
