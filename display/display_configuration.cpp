@@ -133,7 +133,9 @@ std::uint32_t DisplayConfiguration::ProbeVideoMemory(const std::function<void()>
 
 HardwareDefaults DisplayConfiguration::ProbeHardwareDefaults() const {
     const std::uint32_t videoMemory = ProbeVideoMemory();
-    const std::int32_t clock = MeasureProcessorClock();
-    const std::int32_t height = ::GetSystemMetrics(SM_CYFULLSCREEN);
-    return ComputeHardwareDefaults(videoMemory, clock, height);
+    return HardwareDefaultsFor(videoMemory, MeasureProcessorClock());
+}
+
+HardwareDefaults DisplayConfiguration::HardwareDefaultsFor(std::uint32_t videoMemory, std::int32_t clockMHz) {
+    return ComputeHardwareDefaults(videoMemory, clockMHz, ::GetSystemMetrics(SM_CYFULLSCREEN));
 }

@@ -62,6 +62,9 @@ public:
     // The defaults that follow from video memory, clock and screen height,
     // probed in that order.
     HardwareDefaults ProbeHardwareDefaults() const;
+    // The same from a video memory and clock probed elsewhere; the screen
+    // height is read now.
+    static HardwareDefaults HardwareDefaultsFor(std::uint32_t videoMemory, std::int32_t clockMHz);
 
     const DisplayInventory& inventory() const { return inventory_; }
 

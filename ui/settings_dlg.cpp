@@ -35,9 +35,7 @@ BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
 
 void CSettingsDlg::LoadSettingsOver(const HardwareDefaults& tiers) {
     WriteDefaultSettings(settings, tiers);
-    // A key that is missing or partly unreadable leaves the defaults for what
-    // it does not hold; nothing is reported.
-    LoadSettingsFromRegistry(settings);
+    LoadStoredSettings();
 }
 
 void CSettingsDlg::FetchOptionControls() {

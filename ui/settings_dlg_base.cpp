@@ -46,8 +46,7 @@ BOOL CSettingsDlgBase::InitDialog(HWND, LPARAM) {
     return TRUE;
 }
 
-void CSettingsDlgBase::LoadSettings() {
-    SetDefaults();
+void CSettingsDlgBase::LoadStoredSettings() {
     // A key that is missing or partly unreadable leaves the defaults for what
     // it does not hold; nothing is reported.
     LoadSettingsFromRegistry(settings);

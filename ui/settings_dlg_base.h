@@ -52,8 +52,8 @@ protected:
     // test's template with the resolution controls).
     explicit CSettingsDlgBase(UINT templateId);
 
-    // SetDefaults, then the product key over the defaults.
-    void LoadSettings();
+    // The product key over the defaults the tree holds.
+    void LoadStoredSettings();
     // Writes the tree; a failure is shown in a message box owned by the dialog.
     void SaveSettings();
     void VisitWebSite();

@@ -41,8 +41,7 @@ HardwareDefaults StartProbes::WaitForHardwareDefaults() {
     WaitForInventory();
     if (!videoMemory_) return ComputeHardwareDefaults(0, 0, 0);
     const std::uint32_t videoMemory = videoMemory_->Wait();
-    const std::int32_t clock = clock_->Wait();
-    return ComputeHardwareDefaults(videoMemory, clock, ::GetSystemMetrics(SM_CYFULLSCREEN));
+    return DisplayConfiguration::HardwareDefaultsFor(videoMemory, clock_->Wait());
 }
 
 std::vector<std::int32_t> StartProbes::WaitForSampleCounts() { return sampleCounts_.Wait(); }

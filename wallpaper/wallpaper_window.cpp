@@ -50,16 +50,18 @@ struct Search {
         return !(renderWindow && iconListMet);
     }
 
+    bool MeetAll(const std::vector<HWND>& renders) {
+        for (HWND render : renders) {
+            if (!Meet(render)) return false;
+        }
+        return true;
+    }
+
     // A shell desktop window's children in their order: its render windows
     // and the view windows that hold an icon list.
     bool MeetDesktopChildren(HWND host, const std::vector<HWND>& renders) {
         const std::vector<HWND> views = ChildrenOfClass(host, kIconListParentClass);
-        if (views.empty()) {
-            for (HWND render : renders) {
-                if (!Meet(render)) return false;
-            }
-            return true;
-        }
+        if (views.empty()) return MeetAll(renders);
         for (HWND child = ::GetWindow(host, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
             if (Contains(renders, child)) {
                 if (!Meet(child)) return false;
@@ -75,10 +77,7 @@ struct Search {
         if (Contains(renderTopLevels, window)) return Meet(window);
         const std::vector<HWND> renders = ChildrenOfClass(window, kRenderWindowClass);
         if (Contains(desktopHosts, window)) return MeetDesktopChildren(window, renders);
-        for (HWND render : renders) {
-            if (!Meet(render)) return false;
-        }
-        return true;
+        return MeetAll(renders);
     }
 };
 

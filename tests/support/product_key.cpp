@@ -137,4 +137,9 @@ std::wstring StoredTypedText(const std::wstring& name) {
     return found == values.end() ? L"<missing>" : UnterminatedText(found->second);
 }
 
+LSTATUS WINAPI OpenFailingSubkey(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
+    if (path && std::wstring(path) == L"Unreadable") return ERROR_ACCESS_DENIED;
+    return ::RegOpenKeyExW(root, path, options, access, key);
+}
+
 }  // namespace test_support

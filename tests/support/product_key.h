@@ -35,6 +35,11 @@ void StoreTypedText(const std::wstring& name, const std::wstring& text);
 // A value of the product key as UnterminatedText reads it; "<missing>" when absent.
 std::wstring StoredTypedText(const std::wstring& name);
 
+// For the registry seam: RegOpenKeyExW, except that a subkey named
+// "Unreadable" cannot be opened (access denied), as a key the user may not
+// read.
+LSTATUS WINAPI OpenFailingSubkey(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key);
+
 // The probes of the dialog's start made quick and repeatable: 256 MB of
 // video memory from a made-up WMI row (no DirectDraw), a clock that reads
 // 0 MHz at once (so the graphics and antialiasing tiers are 0) and multisampling with

@@ -207,17 +207,12 @@ TEST_F(SettingsDialogTest, ASuccessfulSaveShowsNoBox) {
 }
 
 // A subkey that cannot be read must not cost the stored settings.
-LSTATUS WINAPI OpenFailingSubkey(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
-    if (path && std::wstring(path) == L"Unreadable") return ERROR_ACCESS_DENIED;
-    return ::RegOpenKeyExW(root, path, options, access, key);
-}
-
 TEST_F(SettingsDialogTest, AnUnreadableSubkeyDoesNotTurnTheSettingsIntoDefaults) {
     StoreTypedText(L"MusicVolumePercentage", L"2: 40");
     StoreTypedText(L"DisableSound", L"2: 1");
     test_support::SetRegistryString(HKEY_LOCAL_MACHINE, std::wstring(product::kKey) + L"\\Unreadable", L"v", L"2: 1");
     registry_seam::Api api;
-    api.openKey = &OpenFailingSubkey;
+    api.openKey = &test_support::OpenFailingSubkey;
     registry_seam::ScopedApi seam(api);
     Dialog dialog;
     RunDriven<CSettingsDlg>(dialog, [](Dialog& d) { d.Click(IDOK); });

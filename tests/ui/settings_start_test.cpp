@@ -51,11 +51,6 @@ struct ProbeCounts {
     }
 };
 
-LSTATUS WINAPI OpenFailingSubkey(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
-    if (path && std::wstring(path) == L"Unreadable") return ERROR_ACCESS_DENIED;
-    return ::RegOpenKeyExW(root, path, options, access, key);
-}
-
 LSTATUS WINAPI OpenFailingProductKey(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
     if (path && std::wstring(path) == product::kKey) return ERROR_ACCESS_DENIED;
     return ::RegOpenKeyExW(root, path, options, access, key);
@@ -91,7 +86,7 @@ const StoredKeyCase kStoredKeys[] = {
      true},
     {"Empty", {}, nullptr, true},
     // The key's own values still load past a subkey that cannot be read.
-    {"CompleteWithUnreadableSubkey", kComplete, &OpenFailingSubkey, false},
+    {"CompleteWithUnreadableSubkey", kComplete, &test_support::OpenFailingSubkey, false},
     {"UnreadableKey", kComplete, &OpenFailingProductKey, true},
 };
 
