@@ -293,6 +293,9 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"CrowdedDesktopWithWallpaper",
                    Crowded({{L"Progman", -1}, {kDefView, 0}, {kListView, 1}, {L"WorkerW", -1}, {kRender, 3}}), 164},
         SearchCase{"CrowdedDesktopWithoutWallpaper", Crowded({{L"Progman", -1}, {kDefView, 0}, {kListView, 1}}), -1},
+        // The search asks for render windows among the top-level windows and
+        // their children, not deeper: one below a frame's child is not met.
+        SearchCase{"RenderWindowBelowAChildIsNotMet", {{kFrame, -1}, {kFrame, 0}, {kRender, 1}}, -1},
         SearchCase{"CrowdedDesktopWithRenderChildDeepDown",
                    Crowded({{kFrame, -1}, {kFrame, 0}, {kRender, 1}, {kRender, -1}}), 163}),
     [](const ::testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.name); });
