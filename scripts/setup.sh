@@ -12,6 +12,7 @@ packages=(
   wine64 xvfb xauth x11-apps imagemagick
   googletest libxml2-utils dpkg-dev
   clang-14 libclang-rt-14-dev
+  locales
 )
 
 sudo_cmd=()

@@ -6,10 +6,22 @@
 set -u
 locales=$1
 shift
-if [ ! -d "$locales/ru_RU.UTF-8" ]; then
+# glibc falls back to the ASCII "C" locale when the named one cannot be
+# loaded, and Wine could then not even make the test's non-ASCII file names.
+usable() {
+  [ "$(LOCPATH=$locales LC_ALL=ru_RU.UTF-8 locale charmap 2>/dev/null)" = "UTF-8" ]
+}
+if ! usable; then
   command -v localedef >/dev/null 2>&1 || { echo "localedef is missing"; exit 77; }
   mkdir -p "$locales"
-  localedef -i ru_RU -f UTF-8 "$locales/ru_RU.UTF-8" || [ -d "$locales/ru_RU.UTF-8" ] ||
-    { echo "cannot compile the ru_RU.UTF-8 locale"; exit 77; }
+  # localedef leaves a usable locale behind even when it exits with warnings;
+  # without the locale sources (Debian's locales package) it leaves an empty
+  # folder.
+  localedef -i ru_RU -f UTF-8 "$locales/ru_RU.UTF-8" >/dev/null 2>&1
+  usable || {
+    rm -rf "$locales/ru_RU.UTF-8"
+    echo "cannot compile the ru_RU.UTF-8 locale (are the locale sources of the locales package installed?)"
+    exit 77
+  }
 fi
 LOCPATH=$locales LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 MARROWDALE_EXPECT_ACP=1251 exec "$@"
