@@ -2,12 +2,27 @@
 # Installs everything the build and the tests need on Debian 12, and unpacks
 # pugixml's sources from Debian's source package into third_party/ (ignored).
 # Safe to run again: it only does what is still missing.
+#
+# The shipped program is 32-bit. Where this host's kernel refuses 32-bit code,
+# set-up registers qemu's user-mode emulator for it (scripts/i386-host.sh).
+#   --emulate-i386  uses the emulator even where 32-bit code runs natively,
+#                   to try that path on such a host
+#   --native-i386   undoes --emulate-i386
 set -euo pipefail
+
+i386_option=()
+for argument in "$@"; do
+  case "$argument" in
+    --emulate-i386) i386_option=(--emulate) ;;
+    --native-i386) i386_option=(--native) ;;
+    *) echo "setup: unknown option $argument (known: --emulate-i386, --native-i386)" >&2; exit 2 ;;
+  esac
+done
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  cmake make ninja-build
+  cmake make ninja-build binutils g++
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xauth x11-apps imagemagick
   googletest libxml2-utils dpkg-dev
@@ -66,6 +81,16 @@ if [ $need_source -eq 1 ]; then
   cp -r "$src/src" "$src/LICENSE.md" "$pugi_dir/" 2>/dev/null || cp -r "$src/src" "$pugi_dir/"
   rm -rf "$tmp"
 fi
-# The shipped program is 32-bit: the tests run it under Debian's 32-bit Wine.
+# The shipped program is 32-bit: the tests run it under Debian's 32-bit Wine,
+# whose loader is itself a 32-bit program, and so are some of the i386
+# packages' own install scripts. So the host runs 32-bit code first.
+host_line=$(bash "$top/scripts/i386-host.sh" set-up "${i386_option[@]}") || {
+  echo "setup: the shipped 32-bit program cannot run or be tested on this host (see above)" >&2
+  exit 1
+}
+# An i386 package whose install script could not run before (on a host
+# without 32-bit support) is left half-configured: finished now.
+if [ -n "$(dpkg --audit 2>/dev/null)" ]; then "${sudo_cmd[@]}" dpkg --configure -a; fi
 bash "$top/scripts/install-wine32.sh"
+echo "setup: $host_line"
 echo "Set-up complete."

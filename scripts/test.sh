@@ -16,10 +16,15 @@ for build in tests tests64; do
   echo "== ctest in build/$build ($( [ $build = tests ] && echo i686, the shipped program || echo x86_64))"
   cd "$top/build/$build"
   # The first start of Wine makes its prefix (about half a minute); done here
-  # so that no test's time limit pays for it.
-  ./wine-run.sh cmd.exe /c ver >/dev/null 2>&1
+  # so that no test's time limit pays for it. Where it fails, its reason is
+  # the one worth reading, before the tests that then fail.
+  ./wine-run.sh cmd.exe /c ver >/dev/null || status=1
   # Serially: the tests share the prefix's registry and desktop.
+  started=$SECONDS
   ctest --output-on-failure --parallel 1 "$@" || status=1
+  # Under emulation every 32-bit process takes about a second to start: the
+  # i686 suite takes minutes longer, and its times are not the program's.
+  echo "== build/$build: $((SECONDS - started)) s"
   bash "$top/scripts/wine-stop.sh" "$top/build/$build"
 done
 cd "$top"
