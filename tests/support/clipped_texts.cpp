@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -162,6 +164,13 @@ void SaveClippedTextReport(const std::wstring& name, const std::wstring& languag
                       text.text.c_str());
     }
     std::fclose(file);
+}
+
+void ExpectNothingClipped(const std::vector<MeasuredText>& texts, const std::wstring& look) {
+    for (const MeasuredText& text : texts) {
+        EXPECT_FALSE(text.clipped) << "control " << text.id << " in " << look.c_str() << ": " << text.textWidth
+                                   << " px for " << text.room << " px";
+    }
 }
 
 }  // namespace test_support

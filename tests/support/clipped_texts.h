@@ -32,4 +32,7 @@ std::vector<MeasuredText> MeasureTexts(HWND dialog);
 void SaveClippedTextReport(const std::wstring& name, const std::wstring& language,
                            const std::vector<MeasuredText>& texts);
 
+// A test failure for each clipped one, naming the look it was measured in.
+void ExpectNothingClipped(const std::vector<MeasuredText>& texts, const std::wstring& look);
+
 }  // namespace test_support

@@ -55,10 +55,7 @@ TEST_P(SettingsScreenshotTest, SavesAPictureAndEveryTextFits) {
     EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_GT(texts.size(), 10u);
     test_support::SaveClippedTextReport(L"clipped-settings-" + language + L"-" + look, language, texts);
-    for (const test_support::MeasuredText& text : texts) {
-        EXPECT_FALSE(text.clipped) << "control " << text.id << " in " << look.c_str() << ": " << text.textWidth
-                                   << " px for " << text.room << " px";
-    }
+    test_support::ExpectNothingClipped(texts, look);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, SettingsScreenshotTest, ::testing::ValuesIn(kLanguages),
