@@ -4,7 +4,9 @@
 // first run), beside a bare program that shows the same template with no
 // logic, in alternating runs; then where the time goes among the steps of
 // the dialog's start and in each probe alone, measured in this process.
-// Puts the key's hardware-dependent values back as they were.
+// Given the path of another build of the program (an older one, say), times
+// it too in the same alternating runs, so that the two compare on an equal
+// footing. Puts the key's hardware-dependent values back as they were.
 #include "bench/median.h"
 #include "config/product.h"
 #include "config/settings_schema.h"
@@ -19,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -157,7 +160,7 @@ public:
              [&] { LoadSettingsOver(probes->WaitForHardwareDefaults()); });
         Time(steps, "monitor check", [&] { Display().ValidateMonitorChoice(); });
         Time(steps, "wait for the multisample counts", [&] { startSampleCounts_ = probes->WaitForSampleCounts(); });
-        Time(steps, "fill the controls", [&] { FillControls(); });
+        Time(steps, "fill the controls", [&] { FillControls(DisplayConfiguration::DesktopMode::FromInventory); });
         Time(steps, "caption, show, icon", [&] { ShowCaptionAndIcon(); });
         PostMessage(WM_CLOSE);
         return TRUE;
@@ -188,18 +191,23 @@ int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     const std::wstring screensaver = BesideThisProgram(L"..\\Marrowdale 3D Screensaver.scr");
     const std::wstring bare = BesideThisProgram(L"bare_dialog.exe");
+    std::wstring other;
+    if (argc > 2) other.assign(argv[2], argv[2] + std::strlen(argv[2]));
     HardwareValues values;
 
-    std::vector<double> complete, empty, yardstick;
+    std::vector<double> complete, empty, yardstick, otherComplete, otherEmpty;
     // A first start of each fills Wine's caches; it is not counted.
     TimeToFirstPaint(screensaver, L"/c");
     TimeToFirstPaint(bare, L"");
+    if (!other.empty()) TimeToFirstPaint(other, L"/c");
     for (int round = 0; round < rounds; ++round) {
         values.Store();
         complete.push_back(TimeToFirstPaint(screensaver, L"/c"));
         yardstick.push_back(TimeToFirstPaint(bare, L""));
+        if (!other.empty()) otherComplete.push_back(TimeToFirstPaint(other, L"/c"));
         values.Delete();
         empty.push_back(TimeToFirstPaint(screensaver, L"/c"));
+        if (!other.empty()) otherEmpty.push_back(TimeToFirstPaint(other, L"/c"));
     }
     const double completeMs = Median(complete), emptyMs = Median(empty), bareMs = Median(yardstick);
 
@@ -247,6 +255,13 @@ int main(int argc, char** argv) {
     std::printf("  bare template                             %8.1f ms\n", bareMs);
     std::printf("  ratios to bare: complete %.2f, first run %.2f\n", bareMs > 0 ? completeMs / bareMs : 0.0,
                 bareMs > 0 ? emptyMs / bareMs : 0.0);
+    if (!other.empty()) {
+        std::printf("beside %s, in the same runs:\n", argv[2]);
+        std::printf("  %-45s %10s %10s\n", "", "this", "other");
+        std::printf("  %-45s %7.1f ms %7.1f ms\n", "settings dialog (/c), stored key complete", completeMs,
+                    Median(otherComplete));
+        std::printf("  %-45s %7.1f ms %7.1f ms\n", "settings dialog (/c), first run", emptyMs, Median(otherEmpty));
+    }
     PrintSteps("the dialog's start in this process, stored key complete", completeRuns);
     PrintSteps("the dialog's start in this process, first run", emptyRuns);
     PrintSteps("each probe alone in this process", probeRuns);

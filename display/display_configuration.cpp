@@ -77,31 +77,41 @@ std::uint32_t DisplayConfiguration::FindMode(std::int32_t monitor, std::uint32_t
     return 0;
 }
 
-DisplayConfiguration::ModeSelection DisplayConfiguration::InitialModeSelection(std::int32_t monitor) {
+DisplayConfiguration::ModeSelection DisplayConfiguration::InitialModeSelection(std::int32_t monitor,
+                                                                               DesktopMode desktop) {
     ModeSelection selection{};
     selection.useDesktopRes = ReadMonitorSetting(monitor_setting::kUseDesktopRes, monitor);
     std::uint32_t width = static_cast<std::uint32_t>(ReadMonitorSetting(monitor_setting::kModeWidth, monitor));
     std::uint32_t height = static_cast<std::uint32_t>(ReadMonitorSetting(monitor_setting::kModeHeight, monitor));
     std::int32_t format = ReadMonitorSetting(monitor_setting::kModeFormat, monitor);
     if (selection.useDesktopRes != 0) {
-        // The desktop mode as it is now, which may have changed since the
-        // inventory was taken.
-        width = height = 0;
-        format = 0;
-        const auto index = static_cast<std::uint32_t>(monitor);
-        framework::ComPtr<IDirect3D9> d3d;
-        d3d.Attach(display_seam::Current().createDirect3D9(D3D_SDK_VERSION));
-        if (d3d && index < inventory_.monitorCount) {
-            D3DDISPLAYMODE desktop{};
-            if (SUCCEEDED(d3d->GetAdapterDisplayMode(inventory_.monitors[index].adapterOrdinal, &desktop))) {
-                width = desktop.Width;
-                height = desktop.Height;
-                format = static_cast<std::int32_t>(desktop.Format);
-            }
-        }
+        const D3DDISPLAYMODE mode = desktop == DesktopMode::FromInventory ? InventoryDesktopMode(monitor)
+                                                                          : CurrentDesktopMode(monitor);
+        width = mode.Width;
+        height = mode.Height;
+        format = static_cast<std::int32_t>(mode.Format);
     }
     selection.position = FindMode(monitor, width, height, format);
     return selection;
+}
+
+D3DDISPLAYMODE DisplayConfiguration::InventoryDesktopMode(std::int32_t monitor) const {
+    const auto index = static_cast<std::uint32_t>(monitor);
+    return index < inventory_.monitorCount ? inventory_.adapters[index].desktopMode : D3DDISPLAYMODE{};
+}
+
+D3DDISPLAYMODE DisplayConfiguration::CurrentDesktopMode(std::int32_t monitor) const {
+    // The desktop mode as it is now, which may have changed since the
+    // inventory was taken; all zero when it cannot be asked.
+    D3DDISPLAYMODE desktop{};
+    const auto index = static_cast<std::uint32_t>(monitor);
+    framework::ComPtr<IDirect3D9> d3d;
+    d3d.Attach(display_seam::Current().createDirect3D9(D3D_SDK_VERSION));
+    if (d3d && index < inventory_.monitorCount &&
+        FAILED(d3d->GetAdapterDisplayMode(inventory_.monitors[index].adapterOrdinal, &desktop))) {
+        desktop = D3DDISPLAYMODE{};
+    }
+    return desktop;
 }
 
 std::int32_t DisplayConfiguration::ReadMonitorSetting(const char* name, std::int32_t monitor) {

@@ -39,10 +39,15 @@ public:
         std::int32_t useDesktopRes;
         std::uint32_t position;
     };
+    // Where the desktop mode of a selection comes from: asked of Direct3D
+    // now, or as the inventory read it (right after taking it, when asking
+    // again would only repeat the same question at the cost of a Direct3D
+    // start).
+    enum class DesktopMode { AskedAfresh, FromInventory };
     // What the resolution controls of a monitor start with: the desktop
     // resolution flag, and the stored mode's position (or, with the flag set,
-    // the position of the adapter's current desktop mode).
-    ModeSelection InitialModeSelection(std::int32_t monitor);
+    // the position of the adapter's desktop mode).
+    ModeSelection InitialModeSelection(std::int32_t monitor, DesktopMode desktop = DesktopMode::AskedAfresh);
 
     std::int32_t ReadMonitorSetting(const char* name, std::int32_t monitor);
     void WriteMonitorSetting(const char* name, std::int32_t monitor, std::int32_t value);
@@ -69,6 +74,9 @@ public:
     const DisplayInventory& inventory() const { return inventory_; }
 
 private:
+    D3DDISPLAYMODE InventoryDesktopMode(std::int32_t monitor) const;
+    D3DDISPLAYMODE CurrentDesktopMode(std::int32_t monitor) const;
+
     Node& settings_;
     DeviceConfirmer& confirmer_;
     DisplayInventory inventory_;

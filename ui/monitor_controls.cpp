@@ -39,10 +39,10 @@ void CSettingsDlgBase::FillMonitorControls() {
     }
 }
 
-void CSettingsDlgBase::FillResolutionControls() {
+void CSettingsDlgBase::FillResolutionControls(DisplayConfiguration::DesktopMode desktop) {
     ::SendMessageW(resolutionList_, CB_RESETCONTENT, 0, 0);
     const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
-    const DisplayConfiguration::ModeSelection selection = display_.InitialModeSelection(monitor);
+    const DisplayConfiguration::ModeSelection selection = display_.InitialModeSelection(monitor, desktop);
     ::SendMessageW(desktopResolution_, BM_SETCHECK, static_cast<WPARAM>(selection.useDesktopRes), 0);
     ::EnableWindow(resolutionList_, selection.useDesktopRes == 0);
 

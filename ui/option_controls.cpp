@@ -69,7 +69,7 @@ std::int32_t ShowVolume(HWND slider, std::int32_t volume) {
 
 }  // namespace
 
-void CSettingsDlg::FillControls() {
+void CSettingsDlg::FillControls(DisplayConfiguration::DesktopMode desktop) {
     SetChecked(exitOnMouseMove_, settings.Get(setting::kDisableOnMouseActivate).AsInt() == 0);
     SetChecked(highQualityTextures_, settings.Get(setting::kHighQualityTextures).AsInt() != 0);
     SetChecked(runAtStartup_, IsRunAtStartupSet());
@@ -102,7 +102,7 @@ void CSettingsDlg::FillControls() {
     Enable(antialiasingQuality_, antialiasing);
 
     FillMonitorControls();
-    FillResolutionControls();
+    FillResolutionControls(desktop);
 }
 
 void CSettingsDlg::FillAntialiasingList() {

@@ -28,7 +28,7 @@ BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
     LoadSettingsOver(probes.WaitForHardwareDefaults());
     Display().ValidateMonitorChoice();
     startSampleCounts_ = probes.WaitForSampleCounts();
-    FillControls();
+    FillControls(DisplayConfiguration::DesktopMode::FromInventory);
     ShowCaptionAndIcon();
     return TRUE;
 }

@@ -32,8 +32,9 @@ public:
     BOOL InitDialog(HWND focus, LPARAM initParam) override;
     void RevertControls() override;
 
-    // Shows the tree in every control and refills the lists.
-    void FillControls();
+    // Shows the tree in every control and refills the lists; desktop as for
+    // FillResolutionControls.
+    void FillControls(DisplayConfiguration::DesktopMode desktop = DisplayConfiguration::DesktopMode::AskedAfresh);
     // Posts one change to the running wallpaper, if there is one.
     void NotifyWallpaper(WallpaperChange code, std::int32_t value);
 

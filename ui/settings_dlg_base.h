@@ -59,7 +59,10 @@ protected:
     void VisitWebSite();
 
     void FillMonitorControls();
-    void FillResolutionControls();
+    // At the dialog's start the inventory has just read the desktop modes;
+    // every later filling asks for them afresh.
+    void FillResolutionControls(
+        DisplayConfiguration::DesktopMode desktop = DisplayConfiguration::DesktopMode::AskedAfresh);
 
     // The settings tree; the display configuration reads and writes it.
     Node settings;

@@ -32,7 +32,7 @@ const std::vector<TemplateControl> kRows = {
     {1080, L"Button", L"Add...", {14, 170, 54, 12}, BS_PUSHBUTTON, BS_TYPEMASK, WS_TABSTOP},
     {1081, L"Button", L"Remove", {72, 170, 54, 12}, BS_PUSHBUTTON, BS_TYPEMASK, WS_TABSTOP},
     {-1, L"Button", L"", {7, 7, 232, 182}, BS_GROUPBOX, BS_TYPEMASK, 0},
-    {1074, L"Button", L"Shuffle", {150, 171, 80, 10}, BS_AUTOCHECKBOX, BS_TYPEMASK, WS_TABSTOP},
+    {1074, L"Button", L"Shuffle", {150, 171, 86, 10}, BS_AUTOCHECKBOX, BS_TYPEMASK, WS_TABSTOP},
 };
 
 class PlaylistTemplateTest : public ::testing::Test {

@@ -1,6 +1,9 @@
 // Which texts of a dialog do not fit their controls: each static text and
 // button measured with the control's own font against the room the control
-// gives its text, and a report of them for people to read.
+// gives its text, and a report of them for people to read. A text drawn on
+// one line and cut at the control's edge (a button's, a static text's
+// without word wrap) counts the pixels it covers when drawn; a wrapping
+// static text counts the widths its line breaks are decided on.
 #pragma once
 
 #include <windows.h>
@@ -28,5 +31,8 @@ std::vector<MeasuredText> MeasureTexts(HWND dialog);
 // replaced), one line each: id, language, text width, room, text.
 void SaveClippedTextReport(const std::wstring& name, const std::wstring& language,
                            const std::vector<MeasuredText>& texts);
+
+// A test failure for each clipped one, naming the look it was measured in.
+void ExpectNothingClipped(const std::vector<MeasuredText>& texts, const std::wstring& look);
 
 }  // namespace test_support

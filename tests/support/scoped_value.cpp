@@ -8,9 +8,9 @@ namespace test_support {
 
 namespace {
 
-void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) {
+void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name, REGSAM view) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE | ViewOf(root, path), &key) != ERROR_SUCCESS) return;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
     ::RegDeleteValueW(key, name.c_str());
     ::RegCloseKey(key);
 }
@@ -18,17 +18,20 @@ void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) 
 }  // namespace
 
 ScopedValueRemoval::ScopedValueRemoval(HKEY root, std::wstring path, std::wstring name)
-    : root_(root), path_(std::move(path)), name_(std::move(name)) {
-    existed_ = GetRegistryRaw(root_, path_, name_, type_, data_);
-    DeleteValue(root_, path_, name_);
+    : ScopedValueRemoval(root, path, name, ViewOf(root, path)) {}
+
+ScopedValueRemoval::ScopedValueRemoval(HKEY root, std::wstring path, std::wstring name, REGSAM view)
+    : root_(root), path_(std::move(path)), name_(std::move(name)), view_(view) {
+    existed_ = GetRegistryRaw(root_, path_, name_, type_, data_, view_);
+    DeleteValue(root_, path_, name_, view_);
 }
 
 ScopedValueRemoval::~ScopedValueRemoval() {
-    DeleteValue(root_, path_, name_);
+    DeleteValue(root_, path_, name_, view_);
     if (!existed_) return;
     HKEY key = nullptr;
     if (::RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE | ViewOf(root_, path_), nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                          KEY_SET_VALUE | view_, nullptr, &key, nullptr) != ERROR_SUCCESS) {
         ADD_FAILURE() << "cannot restore a registry value";
         return;
     }
@@ -42,8 +45,13 @@ ScopedValueRemoval::~ScopedValueRemoval() {
 
 bool GetRegistryRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD& type,
                     std::vector<BYTE>& data) {
+    return GetRegistryRaw(root, path, name, type, data, ViewOf(root, path));
+}
+
+bool GetRegistryRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD& type,
+                    std::vector<BYTE>& data, REGSAM view) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | ViewOf(root, path), &key) != ERROR_SUCCESS) return false;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) return false;
     DWORD size = 0;
     bool found = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     data.assign(size, 0);

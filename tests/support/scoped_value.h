@@ -14,6 +14,9 @@ namespace test_support {
 class ScopedValueRemoval {
 public:
     ScopedValueRemoval(HKEY root, std::wstring path, std::wstring name);
+    // The same in the given registry view (KEY_WOW64_64KEY, KEY_WOW64_32KEY
+    // or 0 for the process's own).
+    ScopedValueRemoval(HKEY root, std::wstring path, std::wstring name, REGSAM view);
     ~ScopedValueRemoval();
     ScopedValueRemoval(const ScopedValueRemoval&) = delete;
     ScopedValueRemoval& operator=(const ScopedValueRemoval&) = delete;
@@ -22,6 +25,7 @@ private:
     HKEY root_;
     std::wstring path_;
     std::wstring name_;
+    REGSAM view_;
     bool existed_ = false;
     DWORD type_ = REG_NONE;
     std::vector<BYTE> data_;
@@ -30,5 +34,7 @@ private:
 // The raw type and data of a value of any key; false when it is missing.
 bool GetRegistryRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD& type,
                     std::vector<BYTE>& data);
+bool GetRegistryRaw(HKEY root, const std::wstring& path, const std::wstring& name, DWORD& type,
+                    std::vector<BYTE>& data, REGSAM view);
 
 }  // namespace test_support

@@ -235,6 +235,29 @@ INSTANTIATE_TEST_SUITE_P(
                            false, true, 2}),
     test_support::CaseName<ResolutionFillCase>);
 
+// At the start the inventory has just read each adapter's desktop mode: the
+// selection takes it from there. A later switch of monitor asks afresh, and
+// follows a desktop mode changed in between.
+TEST_F(MonitorGroupTest, DesktopModeOfTheInventoryAtTheStartAskedAfreshOnASwitch) {
+    Install(3);
+    Store({{L"UseDesktopRes", L"2: 1"}});
+    std::vector<UINT> queriesAtStart, queriesAfterSwitch;
+    std::vector<int> selected;
+    ResolutionDialog dialog;
+    test_support::RunDriven<CResolutionSettingsDlg>(dialog, [&](ResolutionDialog& d) {
+        queriesAtStart = d3d_->displayModeQueries();
+        selected.push_back(d.Selected(IDC_RESOLUTION_LIST));
+        d3d_->adapters()[1].desktop = D3DDISPLAYMODE{1024, 768, 60, D3DFMT_X8R8G8B8};
+        d.Choose(IDC_MONITOR_LIST, 1);
+        queriesAfterSwitch = d3d_->displayModeQueries();
+        selected.push_back(d.Selected(IDC_RESOLUTION_LIST));
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(queriesAtStart, (std::vector<UINT>{0, 1, 2}));
+    EXPECT_EQ(queriesAfterSwitch, (std::vector<UINT>{0, 1, 2, 1}));
+    EXPECT_EQ(selected, (std::vector<int>{kDesktopMode, 2}));
+}
+
 TEST_F(MonitorGroupTest, DesktopResolutionBoxWritesTheChosenMonitorsSetting) {
     Install(3);
     // Every monitor remembers the position of the plain mode entries (800 x 600).
