@@ -4,7 +4,6 @@
 # them ("Exec format error"), and there qemu's user-mode emulator, registered
 # with binfmt_misc for i386 ELF files, runs them instead.
 #
-#   i386-host.sh mode       prints native, emulated or none
 #   i386-host.sh describe   prints one line saying which way they run
 #   i386-host.sh set-up [--emulate|--native]
 #       makes them run: natively where the kernel can, otherwise through the
@@ -161,8 +160,7 @@ set_up() {
 }
 
 case "${1:-}" in
-  mode) find_kind; echo "$kind" ;;
   describe) describe ;;
   set-up) shift; set_up "$@" ;;
-  *) echo "usage: i386-host.sh mode|describe|set-up [--emulate|--native]" >&2; exit 2 ;;
+  *) echo "usage: i386-host.sh describe|set-up [--emulate|--native]" >&2; exit 2 ;;
 esac

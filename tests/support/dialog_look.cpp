@@ -70,12 +70,13 @@ private:
     std::wstring installed_;
 };
 
-bool ReadsAs(const wchar_t* path, const wchar_t* name, const wchar_t* text, REGSAM view) {
+// A REG_SZ value of HKEY_LOCAL_MACHINE in the view given; empty when missing
+// or of another type.
+std::wstring MachineString(const wchar_t* path, const wchar_t* name, REGSAM view) {
     DWORD type = 0;
     std::vector<BYTE> data;
-    if (!GetRegistryRaw(HKEY_LOCAL_MACHINE, path, name, type, data, view) || type != REG_SZ) return false;
-    const std::wstring stored(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-    return stored.c_str() == std::wstring(text);
+    if (!GetRegistryRaw(HKEY_LOCAL_MACHINE, path, name, type, data, view) || type != REG_SZ) return L"";
+    return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t)).c_str();
 }
 
 std::wstring ThisProgram() {
@@ -86,10 +87,6 @@ std::wstring ThisProgram() {
         path.resize(path.size() * 2);
     }
 }
-
-}  // namespace
-
-namespace {
 
 // A font of the face at the dialog's size, as the dialog manager makes it.
 HFONT DialogFont(const wchar_t* face, int dpi) {
@@ -110,16 +107,6 @@ std::vector<LONG> Fingerprint(HDC dc, const wchar_t* face, int dpi) {
     const wchar_t text[] = L"Sphinx of black quartz, judge my vow";
     ::GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &sample);
     return {metrics.tmHeight, metrics.tmAveCharWidth, metrics.tmMaxCharWidth, metrics.tmPitchAndFamily, sample.cx};
-}
-
-std::wstring SubstituteOfShellDlg() {
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!GetRegistryRaw(HKEY_LOCAL_MACHINE, kSubstitutes, L"MS Shell Dlg", type, data, KEY_WOW64_64KEY) ||
-        type != REG_SZ) {
-        return L"";
-    }
-    return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t)).c_str();
 }
 
 }  // namespace
@@ -144,7 +131,7 @@ DialogLook CurrentDialogLook() {
     }
     // A bitmap face has no outline: it is the substitute asked for when it
     // draws exactly as that face does.
-    const std::wstring substitute = SubstituteOfShellDlg();
+    const std::wstring substitute = MachineString(kSubstitutes, L"MS Shell Dlg", KEY_WOW64_64KEY);
     if (!substitute.empty() && Fingerprint(screen.Get(), L"MS Shell Dlg", look.dpi) ==
                                    Fingerprint(screen.Get(), substitute.c_str(), look.dpi)) {
         look.face = substitute;
@@ -162,6 +149,10 @@ std::wstring LookName(const DialogLook& look) {
     return name;
 }
 
+namespace {
+
+// The child's exit code (0 when every case passed), or -1 when it could not
+// be started.
 int RunCasesInLook(const std::string& filter, int dpi, const wchar_t* face,
                    const std::vector<std::wstring>& fontFiles) {
     const DWORD logPixels = static_cast<DWORD>(dpi);
@@ -176,7 +167,7 @@ int RunCasesInLook(const std::string& filter, int dpi, const wchar_t* face,
         const DWORD size = static_cast<DWORD>((::lstrlenW(face) + 1) * sizeof(wchar_t));
         native = std::make_unique<ScopedSetting>(HKEY_LOCAL_MACHINE, kSubstitutes, L"MS Shell Dlg", REG_SZ, face, size,
                                                  KEY_WOW64_64KEY);
-        if (!ReadsAs(kSubstitutes, L"MS Shell Dlg", face, KEY_WOW64_32KEY)) {
+        if (MachineString(kSubstitutes, L"MS Shell Dlg", KEY_WOW64_32KEY) != face) {
             wow64 = std::make_unique<ScopedSetting>(HKEY_LOCAL_MACHINE, kSubstitutes, L"MS Shell Dlg", REG_SZ, face,
                                                     size, KEY_WOW64_32KEY);
         }
@@ -195,6 +186,17 @@ int RunCasesInLook(const std::string& filter, int dpi, const wchar_t* face,
     DWORD code = 0;
     if (!::GetExitCodeProcess(process.Get(), &code)) return -1;
     return static_cast<int>(code);
+}
+
+}  // namespace
+
+void ExpectCasesPassInLook(const std::string& filter, int dpi, const wchar_t* face,
+                           const std::vector<std::wstring>& fontFiles, const std::vector<std::wstring>& pictures) {
+    for (const std::wstring& picture : pictures) ::DeleteFileW(picture.c_str());
+    EXPECT_EQ(RunCasesInLook(filter, dpi, face, fontFiles), 0) << filter;
+    for (const std::wstring& picture : pictures) {
+        EXPECT_NE(::GetFileAttributesW(picture.c_str()), INVALID_FILE_ATTRIBUTES) << picture.c_str();
+    }
 }
 
 }  // namespace test_support

@@ -23,10 +23,11 @@ std::wstring LookName(const DialogLook& look);
 // Runs the cases of this program that the GoogleTest filter names in a child
 // process that sees `dpi` and, unless null, `face` as the substitute of "MS
 // Shell Dlg", with `fontFiles`, some of Wine's own fonts, in the prefix's font
-// folder; the registry and the folder are put back afterwards.
-// The child's exit code (0 when every case passed), or -1 when it could not
-// be started.
-int RunCasesInLook(const std::string& filter, int dpi, const wchar_t* face,
-                   const std::vector<std::wstring>& fontFiles);
+// folder; the registry and the folder are put back afterwards. Expects the
+// child's cases to pass and to save each of the pictures anew: the cases
+// name them by the look they see, so the pictures also show that the look
+// took effect.
+void ExpectCasesPassInLook(const std::string& filter, int dpi, const wchar_t* face,
+                           const std::vector<std::wstring>& fontFiles, const std::vector<std::wstring>& pictures);
 
 }  // namespace test_support

@@ -1,5 +1,6 @@
 #include "tests/support/screenshot.h"
 
+#include "framework/gdi.h"
 #include "framework/handles.h"
 #include "tests/support/temp_folder.h"
 
@@ -50,22 +51,17 @@ Pixels CaptureWindow(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
+    framework::WindowDc screen(nullptr);
+    framework::MemoryDc memory(screen.Get());
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
-    if (!memory || !bitmap) {
-        if (bitmap) ::DeleteObject(bitmap);
-        if (memory) ::DeleteDC(memory);
-        return captured;
-    }
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    framework::GdiObject bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory.Get() || !bitmap.Get()) return captured;
+    framework::Selection selected(memory.Get(), bitmap.Get());
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // What the window shows on the screen, frame and controls included.
     // (Wine's PrintWindow paints the dialog's background alone.)
     HDC windowDc = ::GetWindowDC(window);
-    const BOOL printed = windowDc && ::BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    const BOOL printed = windowDc && ::BitBlt(memory.Get(), 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
     if (windowDc) ::ReleaseDC(window, windowDc);
     ::GdiFlush();
     if (printed) {
@@ -73,9 +69,6 @@ Pixels CaptureWindow(HWND window) {
         captured.height = height;
         captured.bgrx.assign(static_cast<const BYTE*>(bits), static_cast<const BYTE*>(bits) + width * height * 4);
     }
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
     return captured;
 }
 

@@ -1,5 +1,6 @@
 // The measuring of clipped dialog texts: a control too narrow or too low for
 // its text is found, one with room is not.
+#include "framework/gdi.h"
 #include "tests/support/clipped_texts.h"
 #include "tests/support/case_name.h"
 
@@ -38,25 +39,23 @@ TEST_P(ClippedTextsTest, FindsTheTextsThatDoNotFit) {
     const TextCase& row = GetParam();
     HWND parent = ::CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 400, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
-    HFONT font = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    const framework::GdiObject font(
+        ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     int width = row.width;
     if (width == 0) {
         // Exactly as wide as the text alone.
-        HDC dc = ::GetDC(parent);
-        HGDIOBJ old = ::SelectObject(dc, font);
+        const framework::WindowDc dc(parent);
+        const framework::Selection selected(dc.Get(), font.Get());
         SIZE size{};
-        ::GetTextExtentPoint32W(dc, row.text, static_cast<int>(wcslen(row.text)), &size);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(parent, dc);
+        ::GetTextExtentPoint32W(dc.Get(), row.text, static_cast<int>(wcslen(row.text)), &size);
         width = size.cx;
     }
     HWND control = ::CreateWindowExW(0, row.className, row.text, WS_CHILD | WS_VISIBLE | row.style, 0, 0, width,
                                      row.height, parent, reinterpret_cast<HMENU>(101), nullptr, nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
 
     const auto texts = test_support::MeasureTexts(parent);
     ::DestroyWindow(parent);
-    ::DeleteObject(font);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].id, 101);
     EXPECT_EQ(texts[0].text, row.text);

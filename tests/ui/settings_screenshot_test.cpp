@@ -85,15 +85,12 @@ class SettingsInOtherLooksTest : public ::testing::TestWithParam<OtherLook> {};
 // pictures they name by what they see show that the look took effect.
 TEST_P(SettingsInOtherLooksTest, EveryTextFits) {
     const OtherLook& other = GetParam();
+    std::vector<std::wstring> pictures;
     for (const wchar_t* language : kLanguages) {
-        ::DeleteFileW(test_support::ScreenshotPath(PictureName(language, other.lookName)).c_str());
+        pictures.push_back(test_support::ScreenshotPath(PictureName(language, other.lookName)));
     }
-    EXPECT_EQ(test_support::RunCasesInLook("Languages/SettingsScreenshotTest.*", other.dpi, other.face,
-                                                 other.fontFiles), 0);
-    for (const wchar_t* language : kLanguages) {
-        const std::wstring path = test_support::ScreenshotPath(PictureName(language, other.lookName));
-        EXPECT_NE(::GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << path.c_str();
-    }
+    test_support::ExpectCasesPassInLook("Languages/SettingsScreenshotTest.*", other.dpi, other.face, other.fontFiles,
+                                        pictures);
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, SettingsInOtherLooksTest,
