@@ -14,6 +14,10 @@
 
 class Playlist {
 public:
+    // How long a load waits, in all, for the drives and shares of the stored
+    // entries.
+    static constexpr DWORD kStoredEntryWaitMs = 2000;
+
     // Appends the path at the end as it is: no check for duplicates or
     // existence.
     void Add(std::wstring path);
@@ -38,11 +42,12 @@ public:
     // nothing.
     bool AppendFromM3u(const std::wstring& path);
 
-    // Replaces the entries with the stored ones whose files still exist.
-    // Returns the result of reading the value: E_FAIL also when it is missing
-    // or empty, and the playlist is empty then. key is the product's key
-    // under HKEY_LOCAL_MACHINE.
-    HRESULT Load(const wchar_t* key = product::kKey);
+    // Replaces the entries with the stored ones whose files still exist or
+    // lie on a drive or share that cannot be reached (or does not answer
+    // within answerWaitMs). Returns the result of reading the value: E_FAIL
+    // also when it is missing or empty, and the playlist is empty then. key
+    // is the product's key under HKEY_LOCAL_MACHINE.
+    HRESULT Load(const wchar_t* key = product::kKey, DWORD answerWaitMs = kStoredEntryWaitMs);
     // Stores the entries as the value; the result of the write.
     HRESULT Save(const wchar_t* key = product::kKey) const;
 

@@ -191,6 +191,52 @@ std::wstring_view FolderOf(std::wstring_view path) {
     return path.substr(0, backslash + 1);
 }
 
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+
+// The first `components` components of rest, each with the separator after
+// it; npos when rest has fewer that are not empty.
+std::size_t ComponentsEnd(std::wstring_view rest, int components) {
+    std::size_t at = 0;
+    for (int i = 0; i < components; ++i) {
+        std::size_t end = at;
+        while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+        if (end == at) return std::wstring_view::npos;
+        at = end < rest.size() ? end + 1 : end;
+    }
+    return at;
+}
+
+// The prefix and the components after it, closed with one backslash.
+std::wstring RootAfter(std::wstring_view path, std::size_t prefix, int components) {
+    const std::size_t end = ComponentsEnd(path.substr(prefix), components);
+    if (end == std::wstring_view::npos) return std::wstring();
+    std::wstring root(path.substr(0, prefix + end));
+    if (!IsSeparator(root.back())) root += L'\\';
+    return root;
+}
+
+}  // namespace
+
+std::wstring RootOf(std::wstring_view path) {
+    if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == L':') return std::wstring(path.substr(0, 2)) + L'\\';
+    if (path.size() < 2 || !IsSeparator(path[0]) || !IsSeparator(path[1])) return std::wstring();
+    // "\\?\" and "\\.\": a drive, "UNC\server\share" or a volume name follows.
+    if (path.size() >= 4 && (path[2] == L'?' || path[2] == L'.') && IsSeparator(path[3])) {
+        const std::wstring_view rest = path.substr(4);
+        if (rest.size() >= 2 && IsAsciiLetter(rest[0]) && rest[1] == L':') return RootAfter(path, 4, 1);
+        if (rest.size() >= 4 && (rest[0] == L'U' || rest[0] == L'u') && (rest[1] == L'N' || rest[1] == L'n') &&
+            (rest[2] == L'C' || rest[2] == L'c') && IsSeparator(rest[3])) {
+            return RootAfter(path, 8, 2);
+        }
+        return RootAfter(path, 4, 1);
+    }
+    return RootAfter(path, 2, 2);
+}
+
 bool IsM3uFileName(std::wstring_view path) {
     if (path.size() < 4) return false;
     const std::wstring_view tail = path.substr(path.size() - 4);

@@ -101,6 +101,14 @@ void ReadTextLines(const ByteReader& reader, FileEncoding encoding, const LineDe
 // when it has none. Only the backslash separates.
 std::wstring_view FolderOf(std::wstring_view path);
 
+// The root of the volume or share a path lies on, with its closing
+// backslash: "C:\" for "C:\music\a.mp3" (and for "C:a.mp3"),
+// "\\server\share\" for a network path, the same behind "\\?\" and
+// "\\?\UNC\" ("\\?\Volume{...}\" for a volume by name). Empty for a path
+// relative to the current folder or its drive, and for a network path
+// without a share.
+std::wstring RootOf(std::wstring_view path);
+
 // True for a name that ends in ".m3u" in any letter case: a playlist file to
 // read, rather than one music entry (".pls" files, for one, are entries).
 bool IsM3uFileName(std::wstring_view path);

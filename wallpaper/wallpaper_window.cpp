@@ -8,15 +8,68 @@ namespace {
 const wchar_t kRenderWindowClass[] = L"Direct3D Window";
 const wchar_t kIconListClass[] = L"SysListView32";
 const wchar_t kIconListParentClass[] = L"SHELLDLL_DefView";
-// The shell's desktop windows, which hold the icon list's view window.
-const wchar_t* const kDesktopHostClasses[] = {L"Progman", L"WorkerW"};
 
-// The children of parent (or the top-level windows, parent null) of one
-// class, in Z order: the system compares the class names, one call for each
-// window found instead of one for every window there is.
-std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
+// The longest class name there is, and its null.
+constexpr int kClassNameSize = 257;
+
+bool HasClass(HWND window, const wchar_t* className) {
+    wchar_t name[kClassNameSize] = {};
+    if (::GetClassNameW(window, name, kClassNameSize) == 0) return false;
+    return ::lstrcmpW(name, className) == 0;
+}
+
+// The search meets the top-level windows from the top of the Z order, each
+// followed by all of its descendants, depth first: the wallpaper's render
+// window lies wherever the shell put its host (a top-level WorkerW on
+// Windows 10, a WorkerW inside Progman since Windows 11 24H2) or inside a
+// frame of the wallpaper's own. The desktop's icon list (a list view whose
+// parent is the shell's view window) lies next to the render window on a
+// normal desktop, so the search ends once it has met both; the render window
+// met last is kept.
+struct Search {
+    std::vector<HWND> renderTopLevels;
+    HWND renderWindow = nullptr;
+    bool iconListMet = false;
+
+    // Both have been met: the search ends.
+    bool Done() const { return renderWindow && iconListMet; }
+
+    bool MeetDescendant(HWND window) {
+        wchar_t name[kClassNameSize] = {};
+        if (::GetClassNameW(window, name, kClassNameSize) == 0) return true;  // gone meanwhile
+        if (::lstrcmpW(name, kRenderWindowClass) == 0) {
+            renderWindow = window;
+        } else if (::lstrcmpW(name, kIconListClass) == 0 && HasClass(::GetParent(window), kIconListParentClass)) {
+            iconListMet = true;
+        }
+        return !Done();
+    }
+
+    bool MeetTopLevel(HWND window) {
+        // A top-level render window's own children are not searched; the
+        // system has told which top-level windows are render windows, in one
+        // call instead of one for each.
+        if (std::find(renderTopLevels.begin(), renderTopLevels.end(), window) != renderTopLevels.end()) {
+            renderWindow = window;
+            return !Done();
+        }
+        ::EnumChildWindows(window, &VisitDescendant, reinterpret_cast<LPARAM>(this));
+        return !Done();
+    }
+
+    static BOOL CALLBACK VisitDescendant(HWND window, LPARAM context) {
+        return reinterpret_cast<Search*>(context)->MeetDescendant(window) ? TRUE : FALSE;
+    }
+
+    static BOOL CALLBACK VisitTopLevel(HWND window, LPARAM context) {
+        return reinterpret_cast<Search*>(context)->MeetTopLevel(window) ? TRUE : FALSE;
+    }
+};
+
+// The top-level windows of the render class, in Z order.
+std::vector<HWND> RenderTopLevels() {
     std::vector<HWND> found;
-    for (HWND after = nullptr; (after = ::FindWindowExW(parent, after, className, nullptr)) != nullptr;) {
+    for (HWND after = nullptr; (after = ::FindWindowExW(nullptr, after, kRenderWindowClass, nullptr)) != nullptr;) {
         // A window moved behind the one just found while the list was read
         // could send the search round for ever.
         if (std::find(found.begin(), found.end(), after) != found.end()) break;
@@ -25,78 +78,14 @@ std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
     return found;
 }
 
-bool Contains(const std::vector<HWND>& windows, HWND window) {
-    return std::find(windows.begin(), windows.end(), window) != windows.end();
-}
-
-// The search meets top-level windows from the top of the Z order, each
-// followed by its children: render windows, and the desktop's icon list (a
-// list view under the view window of a shell desktop window). The icon list
-// and the render windows lie next to each other on a normal desktop, so the
-// search ends once it has met both; the render window met last is kept.
-struct Search {
-    std::vector<HWND> renderTopLevels;
-    std::vector<HWND> desktopHosts;
-    HWND renderWindow = nullptr;
-    bool iconListMet = false;
-
-    // False once both have been met.
-    bool Meet(HWND render) {
-        if (render) {
-            renderWindow = render;
-        } else {
-            iconListMet = true;
-        }
-        return !(renderWindow && iconListMet);
-    }
-
-    bool MeetAll(const std::vector<HWND>& renders) {
-        for (HWND render : renders) {
-            if (!Meet(render)) return false;
-        }
-        return true;
-    }
-
-    // A shell desktop window's children in their order: its render windows
-    // and the view windows that hold an icon list.
-    bool MeetDesktopChildren(HWND host, const std::vector<HWND>& renders) {
-        const std::vector<HWND> views = ChildrenOfClass(host, kIconListParentClass);
-        if (views.empty()) return MeetAll(renders);
-        for (HWND child = ::GetWindow(host, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            if (Contains(renders, child)) {
-                if (!Meet(child)) return false;
-            } else if (Contains(views, child) && ::FindWindowExW(child, nullptr, kIconListClass, nullptr)) {
-                if (!Meet(nullptr)) return false;
-            }
-        }
-        return true;
-    }
-
-    bool MeetTopLevel(HWND window) {
-        // A render window's own children are not searched.
-        if (Contains(renderTopLevels, window)) return Meet(window);
-        const std::vector<HWND> renders = ChildrenOfClass(window, kRenderWindowClass);
-        if (Contains(desktopHosts, window)) return MeetDesktopChildren(window, renders);
-        return MeetAll(renders);
-    }
-};
-
-BOOL CALLBACK VisitTopLevel(HWND window, LPARAM context) {
-    return reinterpret_cast<Search*>(context)->MeetTopLevel(window) ? TRUE : FALSE;
-}
-
 }  // namespace
 
 HWND FindWallpaperWindow() {
     Search search;
-    search.renderTopLevels = ChildrenOfClass(nullptr, kRenderWindowClass);
-    for (const wchar_t* hostClass : kDesktopHostClasses) {
-        const std::vector<HWND> hosts = ChildrenOfClass(nullptr, hostClass);
-        search.desktopHosts.insert(search.desktopHosts.end(), hosts.begin(), hosts.end());
-    }
+    search.renderTopLevels = RenderTopLevels();
     // EnumWindows reports failure when the search stops it early; the
     // findings are complete either way.
-    ::EnumWindows(&VisitTopLevel, reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(&Search::VisitTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.renderWindow;
 }
 

@@ -21,10 +21,9 @@ enum class WallpaperChange : int {
     Antialiasing = 6,
 };
 
-// Searches the top-level windows and their children for one of class
+// Searches the top-level windows and all their descendants for one of class
 // "Direct3D Window", stopping early once it and the desktop's icon list have
-// been met; the render window met last, or null. Windows deeper down are not
-// searched: a render window lies at the top level or right under a frame.
+// been met; the render window met last, or null.
 HWND FindWallpaperWindow();
 
 // When `window` is not a window (including null) it is searched for afresh;

@@ -86,6 +86,24 @@ INSTANTIATE_TEST_SUITE_P(
                     false}),
     CaseName<OpeningCase>);
 
+// A drive letter with no volume behind it and a server that does not exist,
+// as Wine has them: their entries stay in their places and OK stores them
+// again, while a file gone from a drive that is there is dropped.
+TEST_F(PlaylistDialogTest, EntriesOnADriveOrShareThatIsAwayStayAndOKStoresThem) {
+    ASSERT_EQ(::GetDriveTypeW(L"Q:\\"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+    const std::wstring away = L"Q:\\music\\away.mp3";
+    const std::wstring share = L"\\\\NOHOST-MARROWDALE\\Music\\share.mp3";
+    StorePlaylist(music_.Expand(L"<d>a.mp3\n") + away + L"\n" + music_.Expand(L"<d>gone.mp3\n") + share + L"\n");
+    Names rows;
+    Run([&](PlaylistDialog& d) {
+        rows = Rows(d);
+        d.Click(IDOK);
+    });
+    const Names kept = {music_.Dir() + L"a.mp3", away, share};
+    EXPECT_EQ(rows, kept);
+    EXPECT_EQ(StoredPlaylist(), Joined(kept));
+}
+
 // ---- Adding through the real open-file dialog ------------------------------
 
 // The open-file dialog starts in the process's current folder.

@@ -156,4 +156,34 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"Short", L"m3u", false, L""}),
     CaseName<NameCase>);
 
+// ---------------------------------------------------------------- path roots
+
+struct RootCase {
+    const char* name;
+    std::wstring path;
+    std::wstring root;
+};
+
+class RootTest : public ::testing::TestWithParam<RootCase> {};
+
+TEST_P(RootTest, NamesTheDriveOrShareThatHoldsThePath) {
+    EXPECT_EQ(playlist_text::RootOf(GetParam().path), GetParam().root);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, RootTest,
+    ::testing::Values(RootCase{"Drive", L"q:\\music\\away.mp3", L"q:\\"},
+                      RootCase{"DriveRelative", L"E:away.mp3", L"E:\\"},
+                      RootCase{"Share", L"\\\\NAS\\Music\\Pop\\a.mp3", L"\\\\NAS\\Music\\"},
+                      RootCase{"ShareWithForwardSlashes", L"//nas/music/a.mp3", L"//nas/music/"},
+                      RootCase{"ShareItself", L"\\\\NAS\\Music", L"\\\\NAS\\Music\\"},
+                      RootCase{"ServerWithoutShare", L"\\\\NAS\\", L""},
+                      RootCase{"LongDrive", L"\\\\?\\D:\\a.mp3", L"\\\\?\\D:\\"},
+                      RootCase{"LongShare", L"\\\\?\\UNC\\NAS\\Music\\a.mp3", L"\\\\?\\UNC\\NAS\\Music\\"},
+                      RootCase{"VolumeByName", L"\\\\?\\Volume{1b2c}\\a.mp3", L"\\\\?\\Volume{1b2c}\\"},
+                      RootCase{"Relative", L"music\\a.mp3", L""},
+                      RootCase{"RootOfTheCurrentDrive", L"\\music\\a.mp3", L""},
+                      RootCase{"WebAddress", L"http://example.com/a.mp3", L""}),
+    CaseName<RootCase>);
+
 }  // namespace

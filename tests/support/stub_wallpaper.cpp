@@ -33,13 +33,14 @@ std::ostream& operator<<(std::ostream& out, const WallpaperPost& post) {
                << ")";
 }
 
-StubWallpaper::StubWallpaper(Queue queue, const std::wstring& className)
+StubWallpaper::StubWallpaper(Queue queue, const std::wstring& className, HWND parent)
     : recordPath_(folder_.Path() + L"\\record.txt"), queue_(queue) {
     std::wstring commandLine = L"\"" + TestBuildFile(L"tests\\wallpaper\\stub_wallpaper.exe") + L"\" \"" +
                                recordPath_ + L"\" --class \"" + className + L"\"";
     // Outlives any test program's time limit, so a stub never ends under a test.
     commandLine += L" --limit-ms 120000";
     if (queue == Queue::Stuck) commandLine += L" --stuck";
+    if (parent) commandLine += L" --parent " + std::to_wstring(reinterpret_cast<UINT_PTR>(parent));
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -55,7 +56,11 @@ StubWallpaper::StubWallpaper(Queue queue, const std::wstring& className)
     const ULONGLONG deadline = ::GetTickCount64() + 20000;
     while (::GetTickCount64() < deadline) {
         WindowSearch search{&className, processId_, nullptr};
-        ::EnumWindows(&MatchStubWindow, reinterpret_cast<LPARAM>(&search));
+        if (parent) {
+            ::EnumChildWindows(parent, &MatchStubWindow, reinterpret_cast<LPARAM>(&search));
+        } else {
+            ::EnumWindows(&MatchStubWindow, reinterpret_cast<LPARAM>(&search));
+        }
         if (search.found) {
             window_ = search.found;
             return;

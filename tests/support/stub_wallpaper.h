@@ -31,8 +31,10 @@ public:
 
     // Starts the stub and waits until its window exists; a failure to come up
     // is a test failure and leaves Window() null. `className` other than
-    // "Direct3D Window" makes a listener that is no wallpaper.
-    explicit StubWallpaper(Queue queue = Queue::Pumped, const std::wstring& className = L"Direct3D Window");
+    // "Direct3D Window" makes a listener that is no wallpaper. With a parent
+    // the window is that window's child instead of a top-level window.
+    explicit StubWallpaper(Queue queue = Queue::Pumped, const std::wstring& className = L"Direct3D Window",
+                           HWND parent = nullptr);
     ~StubWallpaper();
     StubWallpaper(const StubWallpaper&) = delete;
     StubWallpaper& operator=(const StubWallpaper&) = delete;

@@ -141,6 +141,96 @@ class WallpaperDialogTest : public test_support::OptionsTest {};
 
 UINT ChangeMessage() { return ::RegisterWindowMessageW(kWallpaperMessageName); }
 
+// The shell's desktop as Windows builds it, made of windows of this thread
+// that count the change messages they get; the stub wallpaper's render window
+// goes inside it, as a real wallpaper's does.
+struct ShellWindow {
+    const wchar_t* className;
+    int parent;  // index of an earlier entry, or -1 for a top-level window
+};
+
+struct DesktopCase {
+    const char* name;
+    std::vector<ShellWindow> shell;
+    int renderParent;  // the entry that holds the render window
+};
+
+int shellChanges = 0;
+
+LRESULT CALLBACK CountChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ChangeMessage()) ++shellChanges;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+class DesktopLayoutTest : public test_support::OptionsTest, public ::testing::WithParamInterface<DesktopCase> {
+protected:
+    void SetUp() override {
+        test_support::OptionsTest::SetUp();
+        for (const wchar_t* name : {L"Progman", L"WorkerW", L"SHELLDLL_DefView", L"SysListView32", L"MarrowdaleFrame"}) {
+            WNDCLASSW windowClass = {};
+            windowClass.lpfnWndProc = &CountChanges;
+            windowClass.hInstance = ::GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = name;
+            ::RegisterClassW(&windowClass);  // a local class wins over a system one of the same name
+        }
+        for (const ShellWindow& entry : GetParam().shell) {
+            const HWND parent = entry.parent < 0 ? nullptr : shell_[static_cast<size_t>(entry.parent)];
+            shell_.push_back(::CreateWindowExW(0, entry.className, L"", parent ? WS_CHILD : WS_POPUP, 0, 0, 50, 50,
+                                               parent, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+            ASSERT_TRUE(shell_.back());
+        }
+    }
+
+    void TearDown() override {
+        for (size_t i = shell_.size(); i-- > 0;) {
+            if (GetParam().shell[i].parent < 0) ::DestroyWindow(shell_[i]);
+        }
+        test_support::OptionsTest::TearDown();
+    }
+
+    std::vector<HWND> shell_;
+};
+
+TEST_P(DesktopLayoutTest, TheRenderWindowGetsEveryChangeAndTheShellNone) {
+    // Control: the shell's windows count a change that reaches them.
+    shellChanges = 0;
+    ::SendMessageW(shell_.front(), ChangeMessage(), 2, 1);
+    ASSERT_EQ(shellChanges, 1);
+    shellChanges = 0;
+
+    StoreKnownSettings();
+    StubWallpaper wallpaper(StubWallpaper::Queue::Pumped, L"Direct3D Window",
+                            shell_[static_cast<size_t>(GetParam().renderParent)]);
+    ASSERT_TRUE(wallpaper.Window());
+    Dialog dialog;
+    test_support::RunDriven<CSettingsDlg>(dialog, [](Dialog& d) {
+        d.Click(IDC_ENABLE_MUSIC);
+        d.Click(IDC_ENABLE_MUSIC);
+        d.Click(IDCANCEL);
+    });
+    wallpaper.Close();
+    EXPECT_EQ(wallpaper.Received(), Join({{{2, 0}, {2, 1}}, kStored}));
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    EXPECT_EQ(shellChanges, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, DesktopLayoutTest,
+    ::testing::Values(
+        // The icons and the wallpaper in top-level WorkerW windows of their own.
+        DesktopCase{"Windows10",
+                    {{L"WorkerW", -1}, {L"SHELLDLL_DefView", 0}, {L"SysListView32", 1}, {L"WorkerW", -1},
+                     {L"Progman", -1}},
+                    3},
+        // Since build 26002 the wallpaper's WorkerW lies inside Progman, beside the icons.
+        DesktopCase{"Windows11Version24H2",
+                    {{L"Progman", -1}, {L"SHELLDLL_DefView", 0}, {L"SysListView32", 1}, {L"WorkerW", 0}},
+                    3},
+        DesktopCase{"StraightUnderProgman", {{L"Progman", -1}, {L"SHELLDLL_DefView", 0}, {L"SysListView32", 1}}, 0},
+        DesktopCase{"InAFrameOfItsOwn", {{L"MarrowdaleFrame", -1}, {L"MarrowdaleFrame", 0}}, 1}),
+    test_support::CaseName<DesktopCase>);
+
 // Change messages in this thread's queue, where a post to no window lands.
 int ChangesInOwnQueue() {
     int count = 0;

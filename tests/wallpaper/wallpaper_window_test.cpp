@@ -293,11 +293,17 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"CrowdedDesktopWithWallpaper",
                    Crowded({{L"Progman", -1}, {kDefView, 0}, {kListView, 1}, {L"WorkerW", -1}, {kRender, 3}}), 164},
         SearchCase{"CrowdedDesktopWithoutWallpaper", Crowded({{L"Progman", -1}, {kDefView, 0}, {kListView, 1}}), -1},
-        // The search asks for render windows among the top-level windows and
-        // their children, not deeper: one below a frame's child is not met.
-        SearchCase{"RenderWindowBelowAChildIsNotMet", {{kFrame, -1}, {kFrame, 0}, {kRender, 1}}, -1},
-        SearchCase{"CrowdedDesktopWithRenderChildDeepDown",
-                   Crowded({{kFrame, -1}, {kFrame, 0}, {kRender, 1}, {kRender, -1}}), 163}),
+        // Render windows are met at any depth, their order kept: below a
+        // frame's child, and below a host inside the shell's desktop window
+        // after its icon list, as on Windows 11 24H2.
+        SearchCase{"RenderWindowBelowAChild", {{kFrame, -1}, {kFrame, 0}, {kRender, 1}}, 2},
+        SearchCase{"CrowdedDesktopWithRenderWindowDeepDownMetLast",
+                   Crowded({{kRender, -1}, {kFrame, -1}, {kFrame, 1}, {kRender, 2}}), 163},
+        SearchCase{"IconListThenNestedRenderWindowStops",
+                   {{L"Progman", -1}, {kDefView, 0}, {kListView, 1}, {L"WorkerW", 0}, {kRender, 3}, {kRender, -1}},
+                   4},
+        // A nested render window's own children are searched too.
+        SearchCase{"RenderWindowInsideANestedRenderWindow", {{kFrame, -1}, {kRender, 0}, {kRender, 1}}, 2}),
     [](const ::testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
