@@ -1,8 +1,8 @@
 // The playlist's text handling on any bytes: a playlist file cut into lines
 // in chunks of any size reads the same as in one piece, the encoding choice
 // and the decoded lines hold to the line limit, a stored playlist splits into
-// lines that store back to the same lines, and the folder and name tests
-// stay within the path.
+// lines that store back to the same lines, and the folder, root and name
+// tests stay within the path.
 #include "playlist/playlist_text.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -113,6 +113,12 @@ void CheckPath(const std::wstring& path) {
     FUZZ_CHECK(folder.empty() || folder.back() == L'\\');
     FUZZ_CHECK(path.find(L'\\', folder.size()) == std::wstring::npos);
     if (IsM3uFileName(path)) FUZZ_CHECK(path.size() >= 4 && path[path.size() - 4] == L'.');
+    // A root is the path's beginning closed with a separator.
+    const std::wstring root = RootOf(path);
+    if (!root.empty()) {
+        FUZZ_CHECK(root.back() == L'\\' || root.back() == L'/');
+        FUZZ_CHECK(path.compare(0, root.size() - 1, root, 0, root.size() - 1) == 0);
+    }
 }
 
 }  // namespace
