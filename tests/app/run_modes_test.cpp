@@ -269,6 +269,9 @@ struct JobCase {
     bool childSurvives;
 };
 
+// Names the case in failure messages instead of a byte dump.
+void PrintTo(const JobCase& c, std::ostream* os) { *os << c.name; }
+
 class RendererJobTest : public RunModeTest, public ::testing::WithParamInterface<JobCase> {};
 
 TEST_P(RendererJobTest, EndingTheLauncherEndsTheRendererButNotItsChild) {

@@ -48,6 +48,9 @@ struct SecondStartCase {
     const wchar_t* shows;      // the caption of the window it shows, or null
 };
 
+// Names the case in failure messages instead of a byte dump.
+void PrintTo(const SecondStartCase& c, std::ostream* os) { *os << c.name; }
+
 struct Seen {
     bool anyWindow = false;
     HWND shown = nullptr;
@@ -148,7 +151,9 @@ TEST_P(SecondStartTest, BringsTheOpenDialogForwardOrShowsItsOwn) {
     framework::MutexOwnership ownership;
     framework::MappedView view;
     HWND foreign = nullptr;
-    if (c.before != Before::Nothing && c.before != Before::ForeignDialog) ASSERT_NO_FATAL_FAILURE(OpenFirst());
+    if (c.before != Before::Nothing && c.before != Before::ForeignDialog) {
+        ASSERT_NO_FATAL_FAILURE(OpenFirst());
+    }
     switch (c.before) {
         case Before::Minimised:
             ::ShowWindow(dialog_, SW_MINIMIZE);
