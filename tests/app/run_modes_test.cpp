@@ -17,8 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -57,15 +57,11 @@ protected:
         for (int i = 0; i < 300; ++i) {
             const std::string bytes = test_support::ReadBinaryFile(path);
             if (!bytes.empty()) {
-                std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-                std::vector<std::wstring> lines;
-                for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
-                    lines.push_back(text.substr(start, end - start));
-                }
-                if (lines.size() < 4) return false;
-                record = {lines[0], lines[1], static_cast<DWORD>(std::stoul(lines[2])),
-                          static_cast<DWORD>(std::stoul(lines[3]))};
-                return true;
+                std::wistringstream lines(
+                    std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)));
+                std::getline(lines, record.commandLine);
+                std::getline(lines, record.directory);
+                return static_cast<bool>(lines >> record.processId >> record.childId);
             }
             ::Sleep(50);
         }

@@ -51,68 +51,38 @@ struct SecondStartCase {
 // Names the case in failure messages instead of a byte dump.
 void PrintTo(const SecondStartCase& c, std::ostream* os) { *os << c.name; }
 
+// What a process showed while watched: any top-level window at all, and the
+// visible one of the caption looked for.
 struct Seen {
-    bool anyWindow = false;
-    HWND shown = nullptr;
-};
-
-struct WatchSearch {
     DWORD processId;
     const wchar_t* caption;
-    Seen seen;
+    bool anyWindow;
+    HWND shown;
 };
 
 BOOL CALLBACK NoteWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WatchSearch*>(context);
+    auto* seen = reinterpret_cast<Seen*>(context);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId) return TRUE;
-    search->seen.anyWindow = true;
-    if (search->caption && ::IsWindowVisible(window) && test_support::WindowText(window) == search->caption) {
-        search->seen.shown = window;
+    if (owner != seen->processId) return TRUE;
+    seen->anyWindow = true;
+    if (seen->caption && ::IsWindowVisible(window) && test_support::WindowText(window) == seen->caption) {
+        seen->shown = window;
     }
     return TRUE;
 }
 
-// Watches the process until it ends or shows a visible window of the
-// caption; notes any top-level window of it meanwhile, shown or not.
+// Watches the process until it ends, shows the window of the caption or,
+// without a caption, makes any window.
 Seen Watch(const UniqueHandle& process, DWORD processId, const wchar_t* caption) {
-    WatchSearch search{processId, caption, {}};
+    Seen seen{processId, caption, false, nullptr};
     const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    // Without a caption to wait for, the first window made is enough.
-    while (::GetTickCount64() < deadline && !search.seen.shown && !(caption == nullptr && search.seen.anyWindow)) {
-        ::EnumWindows(&NoteWindow, reinterpret_cast<LPARAM>(&search));
+    while (::GetTickCount64() < deadline && !seen.shown && !(caption == nullptr && seen.anyWindow)) {
+        ::EnumWindows(&NoteWindow, reinterpret_cast<LPARAM>(&seen));
         if (::WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) break;
         test_support::PumpMessagesFor(20);
     }
-    return search.seen;
-}
-
-struct OwnedSearch {
-    HWND owner;
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwned(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<OwnedSearch*>(context);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    if (process == search->processId && ::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == search->owner) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Waits for a visible window that the window owns.
-HWND OwnedWindow(HWND owner, DWORD processId) {
-    OwnedSearch search{owner, processId, nullptr};
-    for (int i = 0; i < 600 && !search.found; ++i) {
-        ::EnumWindows(&MatchOwned, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) test_support::PumpMessagesFor(50);
-    }
-    return search.found;
+    return seen;
 }
 
 class SecondStartTest : public ::testing::TestWithParam<SecondStartCase> {
@@ -162,7 +132,7 @@ TEST_P(SecondStartTest, BringsTheOpenDialogForwardOrShowsItsOwn) {
             break;
         case Before::PlaylistOpen:
             ::PostMessageW(::GetDlgItem(dialog_, IDC_EDIT_PLAYLIST), BM_CLICK, 0, 0);
-            playlist_ = OwnedWindow(dialog_, firstId_);
+            playlist_ = test_support::WaitForTopLevelWindow(L"#32770", L"Playlist", 60000, firstId_);
             ASSERT_NE(playlist_, nullptr) << "no playlist dialog";
             break;
         case Before::Closed:
