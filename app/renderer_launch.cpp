@@ -30,6 +30,22 @@ void ShowError(const wchar_t* text) {
     ::MessageBoxW(nullptr, Translate(text).c_str(), Translate(L"Error!").c_str(), MB_ICONERROR);
 }
 
+// A job that ends the processes in it when its last handle closes, which is
+// when this process ends, however it ends: a renderer must not outlive the
+// screensaver that was ended from outside. What the renderer starts itself
+// (a browser it opens) leaves the job silently and lives on. Null when the
+// system offers no such job.
+framework::UniqueHandle MakeRendererJob() {
+    framework::UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+    if (!job) return job;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+    if (!::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+        job.Reset();
+    }
+    return job;
+}
+
 }  // namespace
 
 // The candidates in order, each looked up only when the ones before it do not
@@ -87,17 +103,31 @@ void RunRenderer() {
     }
     const std::wstring workingDirectory = RendererWorkingDirectory(path);
 
+    // Declared before the process handles: the job closes last, after the
+    // wait, when the renderer has ended.
+    framework::UniqueHandle job = MakeRendererJob();
     // CreateProcessW may write into the command line, so it gets its own copy.
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    // Suspended until it is in the job, so that nothing it starts escapes
+    // the job's rules.
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                           workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &process)) {
         ShowError(L"Can't start the screensaver! Please try to restart your computer.");
         return;
     }
     framework::UniqueHandle processHandle(process.hProcess);
     framework::UniqueHandle threadHandle(process.hThread);
+    // A screensaver that already runs in a job that forbids another (Windows
+    // before 8 nests no jobs) runs the renderer as it always did.
+    if (job) ::AssignProcessToJobObject(job.Get(), processHandle.Get());
+    if (::ResumeThread(threadHandle.Get()) == static_cast<DWORD>(-1)) {
+        // A renderer that never runs would be waited for for ever.
+        ::TerminateProcess(processHandle.Get(), 1);
+        ShowError(L"Can't start the screensaver! Please try to restart your computer.");
+        return;
+    }
     ::WaitForSingleObject(processHandle.Get(), INFINITE);
 }

@@ -34,6 +34,49 @@ private:
     HANDLE handle_ = nullptr;
 };
 
+// A view of a file mapping, unmapped when the object goes.
+class MappedView {
+public:
+    MappedView() = default;
+    explicit MappedView(void* view) : view_(view) {}
+    ~MappedView() { Reset(); }
+    MappedView(const MappedView&) = delete;
+    MappedView& operator=(const MappedView&) = delete;
+
+    void* Get() const { return view_; }
+    void Reset(void* view = nullptr) {
+        if (view_) ::UnmapViewOfFile(view_);
+        view_ = view;
+    }
+    explicit operator bool() const { return view_ != nullptr; }
+
+private:
+    void* view_ = nullptr;
+};
+
+// The ownership of a mutex that this thread acquired, released when the
+// object goes (or earlier with Release).
+class MutexOwnership {
+public:
+    MutexOwnership() = default;
+    ~MutexOwnership() { Release(); }
+    MutexOwnership(const MutexOwnership&) = delete;
+    MutexOwnership& operator=(const MutexOwnership&) = delete;
+
+    // Records that this thread now owns the mutex.
+    void Take(HANDLE mutex) {
+        Release();
+        mutex_ = mutex;
+    }
+    void Release() {
+        if (mutex_) ::ReleaseMutex(std::exchange(mutex_, nullptr));
+    }
+    explicit operator bool() const { return mutex_ != nullptr; }
+
+private:
+    HANDLE mutex_ = nullptr;
+};
+
 // A global memory block freed with GlobalFree, unless handed on with Release
 // to an owner that frees it itself (a stream made by CreateStreamOnHGlobal).
 class UniqueGlobal {

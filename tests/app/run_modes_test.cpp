@@ -5,6 +5,7 @@
 #include "app/renderer_launch.h"
 #include "config/product.h"
 #include "framework/handles.h"
+#include "tests/support/case_name.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/screensaver_process.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -41,21 +44,35 @@ protected:
                                              folder + L"\\" + kRendererName));
     }
 
-    // The stub's record: its command line and its working directory.
-    bool WaitForRecord(const std::wstring& folder, std::wstring& commandLine, std::wstring& directory) {
+    // The stub's record: its command line, its working directory, its own
+    // process id and its child's.
+    struct StubRecord {
+        std::wstring commandLine;
+        std::wstring directory;
+        DWORD processId = 0;
+        DWORD childId = 0;
+    };
+    bool WaitForRecord(const std::wstring& folder, StubRecord& record) {
         const std::wstring path = folder + L"\\stub-record.txt";
         for (int i = 0; i < 300; ++i) {
             const std::string bytes = test_support::ReadBinaryFile(path);
             if (!bytes.empty()) {
-                std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-                const size_t first = text.find(L'\n');
-                commandLine = text.substr(0, first);
-                directory = text.substr(first + 1, text.find(L'\n', first + 1) - first - 1);
-                return true;
+                std::wistringstream lines(
+                    std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t)));
+                std::getline(lines, record.commandLine);
+                std::getline(lines, record.directory);
+                return static_cast<bool>(lines >> record.processId >> record.childId);
             }
             ::Sleep(50);
         }
         return false;
+    }
+    bool WaitForRecord(const std::wstring& folder, std::wstring& commandLine, std::wstring& directory) {
+        StubRecord record;
+        if (!WaitForRecord(folder, record)) return false;
+        commandLine = record.commandLine;
+        directory = record.directory;
+        return true;
     }
 
     test_support::ScopedKeyRemoval productKey_{HKEY_LOCAL_MACHINE, product::kKey};
@@ -194,6 +211,129 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"UnstartableRenderer", true,
                                   L"Can't start the screensaver! Please try to restart your computer."}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// A program started with the arguments after its quoted path; with a job,
+// started suspended, put into the job and then let run, so that it is in the
+// job before it can start anything. Empty on failure.
+UniqueHandle StartProgram(const std::wstring& path, const std::wstring& arguments, const std::wstring& directory,
+                          HANDLE job = nullptr) {
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, job ? CREATE_SUSPENDED : 0, nullptr,
+                          directory.c_str(), &startup, &started)) {
+        return UniqueHandle();
+    }
+    UniqueHandle process(started.hProcess);
+    UniqueHandle thread(started.hThread);
+    if (job && !::AssignProcessToJobObject(job, process.Get())) {
+        ::TerminateProcess(process.Get(), 1);
+        return UniqueHandle();
+    }
+    if (job) ::ResumeThread(thread.Get());
+    return process;
+}
+
+// A job that ends its processes when its handle closes, with the limits given
+// besides.
+UniqueHandle KillOnCloseJob(DWORD moreLimits) {
+    UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | moreLimits;
+    if (job && !::SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
+        job.Reset();
+    }
+    return job;
+}
+
+// What is left of a renderer and of the child it started itself when its
+// launcher is ended from outside (TerminateProcess, as a task manager or a
+// host that ends the screensaver does).
+enum class Launcher {
+    Screensaver,   // "<scr> /s"
+    BareLauncher,  // starts the renderer and waits, as the program once did:
+                   // the renderer outlives it
+    TestJob,       // the test's kill-on-close job without breakaway, closed
+                   // by the test: the child dies with the renderer
+};
+
+struct JobCase {
+    const char* name;
+    Launcher launcher;
+    bool rendererEnds;
+    bool childSurvives;
+};
+
+// Names the case in failure messages instead of a byte dump.
+void PrintTo(const JobCase& c, std::ostream* os) { *os << c.name; }
+
+class RendererJobTest : public RunModeTest, public ::testing::WithParamInterface<JobCase> {};
+
+TEST_P(RendererJobTest, EndingTheLauncherEndsTheRendererButNotItsChild) {
+    const JobCase& c = GetParam();
+    TempFolder install;
+    PlaceStubRenderer(install.Path());
+    ASSERT_TRUE(test_support::WriteBinaryFile(install.Path() + L"\\start-a-child", "yes"));
+    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", install.Path());
+    const std::wstring renderer = install.Path() + L"\\" + kRendererName;
+
+    UniqueHandle job;
+    UniqueHandle launcher;
+    switch (c.launcher) {
+        case Launcher::Screensaver: launcher = StartScreensaver(L"/s", empty_.Path()); break;
+        case Launcher::BareLauncher:
+            launcher = StartProgram(test_support::TestBuildFile(L"bench\\bare_launcher.exe"), L"\"" + renderer + L"\"",
+                                    empty_.Path());
+            break;
+        case Launcher::TestJob:
+            job = KillOnCloseJob(0);
+            ASSERT_TRUE(job);
+            launcher = StartProgram(renderer, L"", install.Path(), job.Get());
+            break;
+    }
+    ASSERT_TRUE(launcher);
+    StubRecord record;
+    ASSERT_TRUE(WaitForRecord(install.Path(), record));
+    UniqueHandle rendererProcess(::OpenProcess(SYNCHRONIZE, FALSE, record.processId));
+    UniqueHandle childProcess(::OpenProcess(SYNCHRONIZE, FALSE, record.childId));
+    ASSERT_TRUE(rendererProcess);
+    ASSERT_TRUE(childProcess) << "the renderer started no child";
+
+    if (job) {
+        job.Reset();
+    } else {
+        ASSERT_TRUE(::TerminateProcess(launcher.Get(), 1));
+    }
+    EXPECT_EQ(::WaitForSingleObject(rendererProcess.Get(), c.rendererEnds ? 10000 : 1000) == WAIT_OBJECT_0,
+              c.rendererEnds);
+    EXPECT_EQ(::WaitForSingleObject(childProcess.Get(), c.childSurvives ? 1000 : 10000) == WAIT_OBJECT_0,
+              !c.childSurvives);
+}
+
+INSTANTIATE_TEST_SUITE_P(Launchers, RendererJobTest,
+                         ::testing::Values(JobCase{"Screensaver", Launcher::Screensaver, true, true},
+                                           JobCase{"BareLauncher", Launcher::BareLauncher, false, true},
+                                           JobCase{"JobWithoutBreakaway", Launcher::TestJob, true, false}),
+                         test_support::CaseName<JobCase>);
+
+// A screensaver started inside a job that lets nothing break away (a host
+// that runs it in a job of its own): the renderer still runs, and the
+// screensaver lives exactly as long as it does.
+TEST_F(RunModeTest, InAJobWithoutBreakawayTheRendererStillRunsAndIsWaitedFor) {
+    TempFolder install;
+    PlaceStubRenderer(install.Path());
+    test_support::SetRegistryString(HKEY_LOCAL_MACHINE, product::kKey, L"AppPath", install.Path());
+    UniqueHandle job = KillOnCloseJob(0);
+    ASSERT_TRUE(job);
+    UniqueHandle screensaver = StartProgram(test_support::ScreensaverPath(), L"/s", empty_.Path(), job.Get());
+    ASSERT_TRUE(screensaver);
+    StubRecord record;
+    ASSERT_TRUE(WaitForRecord(install.Path(), record));
+    EXPECT_EQ(::WaitForSingleObject(screensaver.Get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    ::SetEvent(exitEvent_.Get());
+    EXPECT_EQ(ExitCodeAfter(screensaver, 20000), 0);
+}
 
 TEST(RequestPasswordChangeTest, MissingLibraryOrExportIsIgnored) {
     EXPECT_FALSE(RequestPasswordChange(L"no-such-provider.dll"));

@@ -1,9 +1,9 @@
 // Pictures of the settings dialog in each language, saved under the build
 // folder's screenshots folder for people to look at, and every text of the
 // dialog measured against its control: none may be cut. The same again at
-// 144 dpi, and in both scales with the face Windows gives a dialog without
-// DS_FIXEDSYS (Microsoft Sans Serif), for which Wine's own MS Sans Serif
-// stands in.
+// 144 and 192 dpi, and at 96 and 144 dpi with the face Windows gives a dialog
+// without DS_FIXEDSYS (Microsoft Sans Serif), for which Wine's own MS Sans
+// Serif stands in.
 #include "ui/settings_dlg.h"
 
 #include "tests/support/clipped_texts.h"
@@ -95,6 +95,7 @@ TEST_P(SettingsInOtherLooksTest, EveryTextFits) {
 
 INSTANTIATE_TEST_SUITE_P(Looks, SettingsInOtherLooksTest,
                          ::testing::Values(OtherLook{"Tahoma144", 144, nullptr, {}, L"144dpi"},
+                                           OtherLook{"Tahoma192", 192, nullptr, {}, L"192dpi"},
                                            OtherLook{"MsSansSerif96", 96, L"MS Sans Serif", kSansSerif,
                                                      L"96dpi-ms-sans-serif"},
                                            OtherLook{"MsSansSerif144", 144, L"MS Sans Serif", kSansSerif,
