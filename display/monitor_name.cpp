@@ -42,6 +42,6 @@ void NameMonitor(HMONITOR monitor, wchar_t (&name)[kDisplayNameLength]) {
 
 std::wstring MonitorListName(const MonitorRecord& monitor, std::uint32_t index) {
     // The list must never show a blank entry.
-    if (monitor.displayName[0] == L'\0') return Translate(L"Monitor") + L" " + framework::DecimalText(std::uint64_t{index} + 1);
-    return monitor.displayName;
+    if (monitor.displayName[0] != L'\0') return monitor.displayName;
+    return Translate(L"Monitor") + L" " + framework::DecimalText(std::uint64_t{index} + 1);
 }

@@ -29,7 +29,8 @@ void CSettingsDlgBase::FillMonitorControls() {
 
     const std::int32_t current = settings.Get(monitor_setting::kCurMonitor).AsInt();
     for (std::uint32_t i = 0; i < inventory.monitorCount; ++i) {
-        const LRESULT index = framework::AddComboItem(monitorList_, MonitorListName(inventory.monitors[i], i), static_cast<LPARAM>(i));
+        const LRESULT index =
+            framework::AddComboItem(monitorList_, MonitorListName(inventory.monitors[i], i), static_cast<LPARAM>(i));
         if (current == static_cast<std::int32_t>(i)) ::SendMessageW(monitorList_, CB_SETCURSEL, index, 0);
     }
     if (inventory.monitorCount >= 2 && inventory.groupCaps.NumberOfAdaptersInGroup >= 2) {

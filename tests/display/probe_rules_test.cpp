@@ -87,7 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Spans, ClockFromSpanTest,
                                            ClockCase{49999, 500000, 10000000, 0}, ClockCase{0, 500000, 10000000, 0},
                                            ClockCase{std::int64_t{1} << 62, 500000, 10000000, 0},
                                            // Counters that went backwards, or stood still: no clock.
-                                           ClockCase{-1, 500000, 10000000, 0}, ClockCase{kMinCount, 500000, 10000000, 0},
+                                           ClockCase{-1, 500000, 10000000, 0},
+                                           ClockCase{kMinCount, 500000, 10000000, 0},
                                            ClockCase{150000000, 0, 10000000, 0}, ClockCase{150000000, -1, 10000000, 0},
                                            ClockCase{150000000, 500000, 0, 0},
                                            ClockCase{kMaxCount, 1, kMaxCount, 0}));
