@@ -11,7 +11,7 @@
 #include <vector>
 
 // Posted to the dialog by a probe of its start that has answered.
-inline constexpr UINT kProbeAnswered = WM_APP + 0x29;
+inline constexpr UINT kProbeAnswered = WM_APP + 1;
 
 class CSettingsDlg : public CSettingsDlgBase {
 public:
