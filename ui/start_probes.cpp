@@ -53,8 +53,23 @@ StartProbes::StartProbes(DeviceConfirmer& confirmer, bool probeHardware, HWND wi
     clock_ = std::make_unique<ProbeThread<std::int32_t>>([] { return MeasureProcessorClock(); }, window, message);
 }
 
+HRESULT StartProbes::DetachableConfirmer::ConfirmDevice(const D3DCAPS9& caps, DWORD behavior, D3DFORMAT format) {
+    ::AcquireSRWLockShared(&lock_);
+    // What a probe given up finds no longer counts.
+    const HRESULT result = target_ ? target_->ConfirmDevice(caps, behavior, format) : E_FAIL;
+    ::ReleaseSRWLockShared(&lock_);
+    return result;
+}
+
+void StartProbes::DetachableConfirmer::Detach() {
+    ::AcquireSRWLockExclusive(&lock_);
+    target_ = nullptr;
+    ::ReleaseSRWLockExclusive(&lock_);
+}
+
 StartProbes::~StartProbes() {
     if (!givenUp_) AwaitAll();
+    shared_->confirmer.Detach();
 }
 
 bool StartProbes::InventoryAnswered(DWORD milliseconds) { return inventory_.Settle(milliseconds); }

@@ -122,8 +122,23 @@ public:
 private:
     // What the inventory's thread and the video-memory probe share; it lives
     // as long as either thread does.
+    // Passes the device checks on to the dialog's until the probes are done
+    // with: an inventory given up and still running must not call into a
+    // dialog that has gone. A check under way finishes before that.
+    class DetachableConfirmer : public DeviceConfirmer {
+    public:
+        explicit DetachableConfirmer(DeviceConfirmer& target) : target_(&target) {}
+        HRESULT ConfirmDevice(const D3DCAPS9& caps, DWORD behavior, D3DFORMAT format) override;
+        void Detach();
+
+    private:
+        SRWLOCK lock_ = SRWLOCK_INIT;
+        DeviceConfirmer* target_;
+    };
+
     struct InventoryWork {
-        explicit InventoryWork(DeviceConfirmer& confirmer) : display(settings, confirmer) {}
+        explicit InventoryWork(DeviceConfirmer& target) : confirmer(target), display(settings, confirmer) {}
+        DetachableConfirmer confirmer;
         Node settings;
         DisplayConfiguration display;
         // Set once the inventory's thread has ended its work, whatever it did.
