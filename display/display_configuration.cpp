@@ -42,7 +42,7 @@ HRESULT DisplayConfiguration::EnumerateDisplays() {
 
         MonitorRecord& monitor = inventory_.monitors[slot];
         monitor.adapterOrdinal = ordinal;
-        NameMonitor(d3d->GetAdapterMonitor(ordinal), slot, monitor.displayName);
+        NameMonitor(d3d->GetAdapterMonitor(ordinal), monitor.displayName);
         ++inventory_.monitorCount;
         ++inventory_.adapterCount;
         if (inventory_.monitorCount == kMaxMonitors) break;

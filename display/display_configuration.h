@@ -72,6 +72,9 @@ public:
     static HardwareDefaults HardwareDefaultsFor(std::uint32_t videoMemory, std::int32_t clockMHz);
 
     const DisplayInventory& inventory() const { return inventory_; }
+    // Takes over an inventory taken by another configuration (on a thread of
+    // its own).
+    void AdoptInventory(const DisplayInventory& inventory) { inventory_ = inventory; }
 
 private:
     D3DDISPLAYMODE InventoryDesktopMode(std::int32_t monitor) const;

@@ -5,7 +5,6 @@
 #include "i18n/translate.h"
 
 #include <cwchar>
-#include <string>
 
 namespace {
 
@@ -18,17 +17,13 @@ void CopyName(const wchar_t* source, size_t sourceLength, wchar_t (&name)[N]) {
 
 }  // namespace
 
-void NameMonitor(HMONITOR monitor, std::uint32_t index, wchar_t (&name)[kDisplayNameLength]) {
+void NameMonitor(HMONITOR monitor, wchar_t (&name)[kDisplayNameLength]) {
     const display_seam::Api& api = display_seam::Current();
+    name[0] = L'\0';
     MONITORINFOEXW info{};
     info.cbSize = sizeof(info);
     const size_t deviceCapacity = sizeof(info.szDevice) / sizeof(info.szDevice[0]);
-    if (!api.getMonitorInfo(monitor, &info) || info.szDevice[0] == L'\0') {
-        // The list must never show a blank entry.
-        const std::wstring fallback = Translate(L"Monitor") + L" " + framework::DecimalText(std::uint64_t{index} + 1);
-        CopyName(fallback.c_str(), fallback.size(), name);
-        return;
-    }
+    if (!api.getMonitorInfo(monitor, &info) || info.szDevice[0] == L'\0') return;
     info.szDevice[deviceCapacity - 1] = L'\0';
     CopyName(info.szDevice, deviceCapacity, name);
 
@@ -43,4 +38,10 @@ void NameMonitor(HMONITOR monitor, std::uint32_t index, wchar_t (&name)[kDisplay
         device = DISPLAY_DEVICEW{};
         device.cb = sizeof(device);
     }
+}
+
+std::wstring MonitorListName(const MonitorRecord& monitor, std::uint32_t index) {
+    // The list must never show a blank entry.
+    if (monitor.displayName[0] != L'\0') return monitor.displayName;
+    return Translate(L"Monitor") + L" " + framework::DecimalText(std::uint64_t{index} + 1);
 }

@@ -34,14 +34,15 @@ std::uint32_t ClampAdapterIndex(std::int32_t index, std::uint32_t adapterCount) 
     return unsignedIndex < adapterCount ? unsignedIndex : 0;
 }
 
-std::int32_t ClockFromSpans(std::int64_t longSpan, std::int64_t overheadSpan) {
+std::int32_t ClockFromSpan(std::int64_t cycles, std::int64_t ticks, std::int64_t frequency) {
     // A counter read on two processors can go backwards, and its unsigned
-    // difference then arrives as a huge negative span: no clock can be told
-    // from it. With both spans non-negative and the overhead the smaller, the
-    // difference cannot overflow.
-    if (longSpan < 0 || overheadSpan < 0 || overheadSpan > longSpan) return 0;
-    const std::int64_t mhz = (longSpan - overheadSpan) / 50000;
-    if (mhz > std::numeric_limits<std::int32_t>::max()) return 0;
+    // difference then arrives as a huge negative count: no clock can be told
+    // from it. The extended precision holds the products exactly, so a whole
+    // result is not cut to the one below.
+    if (cycles < 0 || ticks <= 0 || frequency <= 0) return 0;
+    const long double mhz = static_cast<long double>(cycles) * static_cast<long double>(frequency) /
+                            (static_cast<long double>(ticks) * 1000000.0L);
+    if (mhz >= static_cast<long double>(std::numeric_limits<std::int32_t>::max())) return 0;
     return static_cast<std::int32_t>(mhz);
 }
 

@@ -17,11 +17,11 @@ std::int32_t ParseStoredMonitorIndex(std::wstring_view text);
 // are out of range), else 0.
 std::uint32_t ClampAdapterIndex(std::int32_t index, std::uint32_t adapterCount);
 
-// MHz from time-stamp counter spans over 50 ms: the measured span less the
-// cost of the measurement itself. A negative span, a result that is negative
-// or one that does not fit (a counter that jumped between processors) reads
-// as 0, "unknown".
-std::int32_t ClockFromSpans(std::int64_t longSpan, std::int64_t overheadSpan);
+// MHz from the time-stamp counter's cycles over a span of the performance
+// counter's ticks at its frequency (ticks per second). A negative or zero
+// count, or a result that does not fit (a counter that jumped between
+// processors), reads as 0, "unknown".
+std::int32_t ClockFromSpan(std::int64_t cycles, std::int64_t ticks, std::int64_t frequency);
 
 struct HardwareDefaults {
     std::int32_t highQualityTextures;

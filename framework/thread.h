@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "framework/handles.h"
 
@@ -24,11 +25,17 @@ public:
     explicit operator bool() const { return static_cast<bool>(handle_); }
     // Waits for the work to end; does nothing on an empty or joined thread.
     void Join();
+    // Waits at most this long; true when the work has ended (the object is
+    // then joined), false while it still runs.
+    bool Join(DWORD milliseconds);
+    // Lets a thread that still runs go on alone: the work holds a share of
+    // itself, so nothing it uses goes with this object. The process's end
+    // stops it.
+    void Abandon() { handle_.Reset(); }
 
 private:
-    static DWORD WINAPI Run(void* self);
+    static DWORD WINAPI Run(void* work);
 
-    std::function<void()> work_;
     UniqueHandle handle_;
 };
 

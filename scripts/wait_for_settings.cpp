@@ -1,5 +1,5 @@
-// Waits until the screensaver's settings dialog is on the screen, for the run
-// script's screenshot. The dialog's caption carries the product's name in
+// Waits until the screensaver's settings dialog is on the screen and shows
+// the hardware's answers, for the run script's screenshot. The dialog's caption carries the product's name in
 // every language. Exit code 0 when it appeared, 1 after the time limit.
 #include <windows.h>
 
@@ -22,6 +22,22 @@ BOOL CALLBACK FindSettings(HWND window, LPARAM found) {
     return FALSE;
 }
 
+// The monitor list and the antialiasing list fill once the display probes
+// have answered, after the dialog has shown; on hardware that offers
+// neither, the wait ends after a while all the same.
+void WaitForHardwareAnswers(HWND dialog) {
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (::GetTickCount64() < deadline) {
+        DWORD_PTR monitors = 0, samples = 0;
+        if (::SendMessageTimeoutW(::GetDlgItem(dialog, 1002), CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &monitors) &&
+            ::SendMessageTimeoutW(::GetDlgItem(dialog, 1069), CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &samples) &&
+            static_cast<LRESULT>(monitors) > 0 && static_cast<LRESULT>(samples) > 0) {
+            return;
+        }
+        ::Sleep(50);
+    }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -35,6 +51,7 @@ int wmain(int argc, wchar_t** argv) {
             // the first paint a moment to reach the screen.
             DWORD_PTR ignored = 0;
             ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+            WaitForHardwareAnswers(dialog);
             ::Sleep(500);
             return 0;
         }

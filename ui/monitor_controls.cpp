@@ -4,6 +4,7 @@
 #include "ui/settings_dlg_base.h"
 
 #include "config/settings_schema.h"
+#include "display/monitor_name.h"
 #include "display/monitor_settings.h"
 #include "framework/controls.h"
 #include "i18n/translate.h"
@@ -28,7 +29,8 @@ void CSettingsDlgBase::FillMonitorControls() {
 
     const std::int32_t current = settings.Get(monitor_setting::kCurMonitor).AsInt();
     for (std::uint32_t i = 0; i < inventory.monitorCount; ++i) {
-        const LRESULT index = framework::AddComboItem(monitorList_, inventory.monitors[i].displayName, static_cast<LPARAM>(i));
+        const LRESULT index =
+            framework::AddComboItem(monitorList_, MonitorListName(inventory.monitors[i], i), static_cast<LPARAM>(i));
         if (current == static_cast<std::int32_t>(i)) ::SendMessageW(monitorList_, CB_SETCURSEL, index, 0);
     }
     if (inventory.monitorCount >= 2 && inventory.groupCaps.NumberOfAdaptersInGroup >= 2) {
@@ -57,6 +59,7 @@ void CSettingsDlgBase::FillResolutionControls(DisplayConfiguration::DesktopMode 
 }
 
 LRESULT CSettingsDlgBase::OnMonitorChosen(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     const LRESULT data = framework::SelectedItemData(monitorList_);
     // An empty list (no usable display) offers no choice to take over.
     if (data == CB_ERR) return 0;
@@ -70,11 +73,13 @@ LRESULT CSettingsDlgBase::OnMonitorChosen(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnBlankScreensClicked(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     settings.Get(setting::kShowBlackScreens) = ConfigValue(framework::CheckState(blankScreens_));
     return 0;
 }
 
 LRESULT CSettingsDlgBase::OnDesktopResolutionClicked(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     const std::int32_t checked = framework::CheckState(desktopResolution_);
     const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     display_.WriteMonitorSetting(monitor_setting::kUseDesktopRes, monitor, checked);
@@ -97,6 +102,7 @@ LRESULT CSettingsDlgBase::OnDesktopResolutionClicked(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnResolutionChosen(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     const auto index = static_cast<std::uint32_t>(monitor);
     const DisplayInventory& inventory = display_.inventory();

@@ -70,8 +70,15 @@ std::int32_t ShowVolume(HWND slider, std::int32_t volume) {
 }  // namespace
 
 void CSettingsDlg::FillControls(DisplayConfiguration::DesktopMode desktop) {
+    FillOptionControls();
+    FillTieredControls();
+    FillAntialiasingList(ProbeSampleCounts());
+    FillMonitorControls();
+    FillResolutionControls(desktop);
+}
+
+void CSettingsDlg::FillOptionControls() {
     SetChecked(exitOnMouseMove_, settings.Get(setting::kDisableOnMouseActivate).AsInt() == 0);
-    SetChecked(highQualityTextures_, settings.Get(setting::kHighQualityTextures).AsInt() != 0);
     SetChecked(runAtStartup_, IsRunAtStartupSet());
 
     const bool music = settings.Get(setting::kDisableMusic).AsInt() == 0;
@@ -93,32 +100,42 @@ void CSettingsDlg::FillControls(DisplayConfiguration::DesktopMode desktop) {
                    ShowVolume(soundsVolume_, settings.Get(setting::kSoundsVolumePercentage).AsInt()));
     Enable(soundsVolume_, sounds);
     Enable(soundsVolumeLabel_, sounds);
-
-    SetChecked(highQualityGraphics_, settings.Get(setting::kHighQualityGraphics).AsInt() != 0);
-    const bool antialiasing = settings.Get(setting::kAntialiasing).AsInt() != 0;
-    SetChecked(antialiasing_, antialiasing);
-    FillAntialiasingList();
-    Enable(antialiasingQualityLabel_, antialiasing);
-    Enable(antialiasingQuality_, antialiasing);
-
-    FillMonitorControls();
-    FillResolutionControls(desktop);
 }
 
-void CSettingsDlg::FillAntialiasingList() {
+void CSettingsDlg::FillTieredControls() {
+    SetChecked(highQualityTextures_, settings.Get(setting::kHighQualityTextures).AsInt() != 0);
+    SetChecked(highQualityGraphics_, settings.Get(setting::kHighQualityGraphics).AsInt() != 0);
+    SetChecked(antialiasing_, settings.Get(setting::kAntialiasing).AsInt() != 0);
+}
+
+void CSettingsDlg::FillAntialiasingList(const std::vector<std::int32_t>& sampleCounts) {
     ::SendMessageW(antialiasingQuality_, CB_RESETCONTENT, 0, 0);
-    std::vector<std::int32_t> counts;
-    if (startSampleCounts_) {
-        counts = std::move(*startSampleCounts_);
-        startSampleCounts_.reset();
-    } else {
-        counts = ProbeSampleCounts();
-    }
-    const AntialiasingList list = Display().AntialiasingChoices(counts);
+    const AntialiasingList list = Display().AntialiasingChoices(sampleCounts);
     for (const AntialiasingEntry& entry : list.entries) {
         framework::AddComboItem(antialiasingQuality_, entry.text, entry.sampleCount);
     }
     if (list.selected >= 0) ::SendMessageW(antialiasingQuality_, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
+    // The box shows the tree here: its handler waits for this list.
+    const bool antialiasing = IsChecked(antialiasing_);
+    Enable(antialiasingQualityLabel_, antialiasing);
+    Enable(antialiasingQuality_, antialiasing);
+}
+
+void CSettingsDlg::ShowHardwarePending() {
+    for (HWND list : {monitorList_, resolutionList_, antialiasingQuality_}) {
+        ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
+        Enable(list, false);
+    }
+    for (HWND box : {blankScreens_, desktopResolution_}) {
+        SetChecked(box, false);
+        Enable(box, false);
+    }
+    Enable(antialiasingQualityLabel_, false);
+    if (!tiersPending_) return;
+    for (HWND box : {highQualityTextures_, highQualityGraphics_, antialiasing_}) {
+        SetChecked(box, false);
+        Enable(box, false);
+    }
 }
 
 std::int32_t CSettingsDlg::ChosenAntialiasing() const {
@@ -188,6 +205,8 @@ LRESULT CSettingsDlg::OnSoundsSwitched(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlg::OnAntialiasingSwitched(WORD, WORD, HWND, BOOL&) {
+    // The wallpaper is told the count chosen in the list.
+    AwaitHardwareAnswers();
     const bool antialiasing = IsChecked(antialiasing_);
     Enable(antialiasingQuality_, antialiasing);
     Enable(antialiasingQualityLabel_, antialiasing);

@@ -5,7 +5,6 @@
 #include "i18n/translate.h"
 #include "playlist/playlist_dlg.h"
 #include "res/resource_ids.h"
-#include "ui/start_probes.h"
 
 #include "i18n/fill_format.h"
 
@@ -17,20 +16,80 @@ constexpr size_t kMaxCaption = 1023;
 
 }  // namespace
 
+CSettingsDlg::~CSettingsDlg() = default;
+
 BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
-    // Once the key holds what the hardware probes would decide, the load
-    // replaces their results: they are skipped. The others run beside the
-    // dialog's own start, each awaited at the step that uses it.
-    StartProbes probes(Display(), !StoredSettingsReplaceHardwareDefaults());
+    StartHardwareProbes();
     CSettingsDlgBase::InitDialog(focus, initParam);
     FetchOptionControls();
-    probes.WaitForInventory();
-    LoadSettingsOver(probes.WaitForHardwareDefaults());
-    Display().ValidateMonitorChoice();
-    startSampleCounts_ = probes.WaitForSampleCounts();
-    FillControls(DisplayConfiguration::DesktopMode::FromInventory);
+    FillWithoutHardware();
     ShowCaptionAndIcon();
+    // The answers come as messages, once the dialog shows.
     return TRUE;
+}
+
+void CSettingsDlg::StartHardwareProbes() {
+    // Once the key holds what the video-memory and clock probes would decide,
+    // the load replaces their results: they are skipped.
+    probes_ = std::make_unique<StartProbes>(DeviceChecks(), !StoredSettingsReplaceHardwareDefaults(), m_hWnd,
+                                            kProbeAnswered);
+    inventoryPending_ = true;
+    tiersPending_ = probes_->ProbesHardware();
+    sampleCountsPending_ = true;
+}
+
+void CSettingsDlg::FillWithoutHardware() {
+    // The tiers of hardware that tells nothing stand in until the probed ones
+    // come; the controls they decide wait for them.
+    LoadSettingsOver(ComputeHardwareDefaults(0, 0, 0));
+    FillOptionControls();
+    if (!tiersPending_) FillTieredControls();
+    ShowHardwarePending();
+}
+
+void CSettingsDlg::TakeAnswers(bool wait) {
+    if (!probes_) return;
+    if (wait) probes_->AwaitAll();
+    if (inventoryPending_ && probes_->InventoryAnswered()) {
+        inventoryPending_ = false;
+        Display().AdoptInventory(probes_->Inventory());
+        Display().ValidateMonitorChoice();
+        ::EnableWindow(desktopResolution_, TRUE);
+        FillMonitorControls();
+        // The inventory has just read the desktop modes.
+        FillResolutionControls(DisplayConfiguration::DesktopMode::FromInventory);
+    }
+    if (tiersPending_ && probes_->HardwareDefaultsAnswered()) {
+        tiersPending_ = false;
+        // Nothing has written into the tree since the first load (whatever
+        // would, waits for the answers first): loading again over the probed
+        // tiers gives the tree the start has always given.
+        LoadSettingsOver(probes_->ProbedHardwareDefaults());
+        if (!inventoryPending_) Display().ValidateMonitorChoice();
+        FillTieredControls();
+        for (HWND box : {highQualityTextures_, highQualityGraphics_, antialiasing_}) ::EnableWindow(box, TRUE);
+    }
+    // The list selects the count the tree holds, final once the tiers are.
+    if (sampleCountsPending_ && !tiersPending_ && probes_->SampleCountsAnswered()) {
+        sampleCountsPending_ = false;
+        FillAntialiasingList(probes_->SampleCounts());
+    }
+    if (!inventoryPending_ && !tiersPending_ && !sampleCountsPending_) probes_.reset();
+}
+
+void CSettingsDlg::AwaitHardwareAnswers() { TakeAnswers(true); }
+
+LRESULT CSettingsDlg::OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&) {
+    TakeAnswers(false);
+    return 0;
+}
+
+LRESULT CSettingsDlg::OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled) {
+    // Ended before every answer came (not by the user, who waits for them):
+    // the probes still out are waited for a short while at most.
+    probes_.reset();
+    handled = FALSE;
+    return 0;
 }
 
 void CSettingsDlg::LoadSettingsOver(const HardwareDefaults& tiers) {
@@ -77,6 +136,7 @@ void CSettingsDlg::NotifyWallpaper(WallpaperChange code, std::int32_t value) {
 }
 
 LRESULT CSettingsDlg::OnRestoreDefaults(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     SetDefaults();
     FillControls();
     NotifyAllChanges();
@@ -84,6 +144,9 @@ LRESULT CSettingsDlg::OnRestoreDefaults(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlg::OnEditPlaylist(WORD, WORD, HWND, BOOL&) {
+    // The playlist dialog's Shuffle writes into the tree, which the probed
+    // tiers may still have to be loaded into.
+    AwaitHardwareAnswers();
     EditPlaylist();
     return 0;
 }

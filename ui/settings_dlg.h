@@ -3,17 +3,24 @@
 #pragma once
 
 #include "ui/settings_dlg_base.h"
+#include "ui/start_probes.h"
 #include "wallpaper/wallpaper_window.h"
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <vector>
+
+// Posted to the dialog by a probe of its start that has answered.
+inline constexpr UINT kProbeAnswered = WM_APP + 1;
 
 class CSettingsDlg : public CSettingsDlgBase {
 public:
     CSettingsDlg() = default;
+    ~CSettingsDlg() override;
 
     BEGIN_MSG_MAP(CSettingsDlg)
+        MESSAGE_HANDLER(kProbeAnswered, OnProbeAnswered)
+        MESSAGE_HANDLER(WM_DESTROY, OnDialogDestroyed)
         MESSAGE_HANDLER(WM_HSCROLL, OnSliderMoved)
         COMMAND_HANDLER(IDC_ENABLE_MUSIC, BN_CLICKED, OnMusicSwitched)
         COMMAND_HANDLER(IDC_ENABLE_SOUNDS, BN_CLICKED, OnSoundsSwitched)
@@ -31,6 +38,9 @@ public:
     void SetDefaults() override;
     BOOL InitDialog(HWND focus, LPARAM initParam) override;
     void RevertControls() override;
+    void AwaitHardwareAnswers() override;
+    // Whether every control shows what the hardware answered.
+    bool HardwareAnswersShown() const { return !probes_; }
 
     // Shows the tree in every control and refills the lists; desktop as for
     // FillResolutionControls.
@@ -45,20 +55,40 @@ protected:
     void FetchOptionControls();
     // The defaults with these hardware tiers, then the product key over them.
     void LoadSettingsOver(const HardwareDefaults& tiers);
+    // Starts the probes of the hardware on their threads; the stored key
+    // spares those whose results it would replace.
+    void StartHardwareProbes();
+    // Loads the settings and fills what needs no hardware answer; the
+    // controls that need one show nothing and cannot be used until it comes.
+    void FillWithoutHardware();
+    // Shows the answers that have come (all of them, waiting for those
+    // still out, when `wait`); drops the probes once every answer is shown.
+    void TakeAnswers(bool wait);
     void ShowCaptionAndIcon();
 
-    // The multisample counts probed at the start, for the list's first
-    // filling; later fillings probe afresh.
-    std::optional<std::vector<std::int32_t>> startSampleCounts_;
+    // The probes of the dialog's start until all their answers are shown.
+    std::unique_ptr<StartProbes> probes_;
+    // Which answers still wait to be shown.
+    bool inventoryPending_ = false;
+    bool tiersPending_ = false;
+    bool sampleCountsPending_ = false;
 
 private:
     // The seven changes, in the order a wallpaper expects a full refresh.
     void NotifyAllChanges();
     void EditPlaylist();
-    void FillAntialiasingList();
+    // The parts of FillControls: the controls that need no hardware answer,
+    // the three whose defaults follow the hardware, the antialiasing list
+    // from these sample counts.
+    void FillOptionControls();
+    void FillTieredControls();
+    void FillAntialiasingList(const std::vector<std::int32_t>& sampleCounts);
+    void ShowHardwarePending();
     // What Antialiasing stores and previews: the chosen sample count, or 0.
     std::int32_t ChosenAntialiasing() const;
 
+    LRESULT OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled);
     LRESULT OnSliderMoved(UINT, WPARAM, LPARAM lParam, BOOL&);
     LRESULT OnMusicSwitched(WORD, WORD, HWND, BOOL&);
     LRESULT OnSoundsSwitched(WORD, WORD, HWND, BOOL&);

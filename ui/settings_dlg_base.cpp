@@ -29,6 +29,8 @@ HRESULT CSettingsDlgBase::ConfirmDevice(const D3DCAPS9&, DWORD, D3DFORMAT) { ret
 
 void CSettingsDlgBase::SetDefaults() {}
 
+void CSettingsDlgBase::AwaitHardwareAnswers() {}
+
 BOOL CSettingsDlgBase::InitDialog(HWND, LPARAM) {
     wallpaperMessage = ::RegisterWindowMessageW(kWallpaperMessageName);
     wallpaperWindow = nullptr;
@@ -74,18 +76,21 @@ LRESULT CSettingsDlgBase::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+    AwaitHardwareAnswers();
     RevertControls();
     EndDialog(0);
     return 0;
 }
 
 LRESULT CSettingsDlgBase::OnCancel(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     RevertControls();
     EndDialog(0);
     return 0;
 }
 
 LRESULT CSettingsDlgBase::OnOK(WORD, WORD, HWND, BOOL&) {
+    AwaitHardwareAnswers();
     ReadControls();
     SaveSettings();
     EndDialog(0);

@@ -43,6 +43,10 @@ public:
     virtual BOOL InitDialog(HWND focus, LPARAM initParam);
     // Shows the tree again and tells the wallpaper (Cancel, Close).
     virtual void RevertControls() = 0;
+    // Waits for the hardware answers that some controls still lack and shows
+    // them, so that a user's action made before they came acts on the whole
+    // dialog; at once when they are all there.
+    virtual void AwaitHardwareAnswers();
 
     Node& Settings() { return settings; }
     DisplayConfiguration& Display() { return display_; }
@@ -57,6 +61,9 @@ protected:
     // Writes the tree; a failure is shown in a message box owned by the dialog.
     void SaveSettings();
     void VisitWebSite();
+
+    // The dialog's display checks, for an inventory taken elsewhere.
+    DeviceConfirmer& DeviceChecks() { return confirmer_; }
 
     void FillMonitorControls();
     // At the dialog's start the inventory has just read the desktop modes;

@@ -2,46 +2,106 @@
 
 #include "display/antialiasing_probe.h"
 #include "display/clock_probe.h"
+#include "display/video_memory.h"
 
-StartProbes::StartProbes(DisplayConfiguration& display, bool probeHardware)
-    : display_(display),
-      inventoryReady_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+namespace {
+
+// Sets the event when the work ends, also by an exception: whoever waits for
+// it must never wait for ever.
+class SetOnExit {
+public:
+    explicit SetOnExit(HANDLE event) : event_(event) {}
+    ~SetOnExit() {
+        if (event_) ::SetEvent(event_);
+    }
+    SetOnExit(const SetOnExit&) = delete;
+    SetOnExit& operator=(const SetOnExit&) = delete;
+
+private:
+    HANDLE event_;
+};
+
+// Milliseconds left until the deadline taken with GetTickCount.
+DWORD Remaining(DWORD deadline) {
+    const auto left = static_cast<LONG>(deadline - ::GetTickCount());
+    return left > 0 ? static_cast<DWORD>(left) : 0;
+}
+
+}  // namespace
+
+StartProbes::StartProbes(DeviceConfirmer& confirmer, bool probeHardware, HWND window, UINT message)
+    : shared_(std::make_shared<InventoryWork>(confirmer)),
       inventory_(
-          [this] {
-              // Without Direct3D the inventory stays empty and the dialog still opens.
-              const HRESULT result = display_.EnumerateDisplays();
-              if (inventoryReady_) ::SetEvent(inventoryReady_.Get());
-              return result;
+          [shared = shared_] {
+              SetOnExit ready(shared->ready.Get());
+              // Without Direct3D the inventory stays empty and the dialog still works.
+              return SUCCEEDED(shared->display.EnumerateDisplays());
           },
-          true),
-      sampleCounts_([] { return ProbeSampleCounts(); }, true) {
+          window, message),
+      sampleCounts_([] { return ProbeSampleCounts(); }, window, message),
+      empty_() {
     if (!probeHardware) return;
-    // Without the event the probe could not wait for the inventory on its
-    // thread: it runs at its wait, after the inventory, instead.
-    const HANDLE ready = inventoryReady_.Get();
+    // Without the event the probe cannot know when the inventory is there:
+    // it probes the stored monitor's index as the adapter's ordinal.
     videoMemory_ = std::make_unique<ProbeThread<std::uint32_t>>(
-        [this, ready] {
-            return display_.ProbeVideoMemory([ready] {
-                if (ready) ::WaitForSingleObject(ready, INFINITE);
-            });
+        [shared = shared_] {
+            const HANDLE ready = shared->ready.Get();
+            if (!ready) return ::ProbeVideoMemory();
+            return shared->display.ProbeVideoMemory([ready] { ::WaitForSingleObject(ready, INFINITE); });
         },
-        ready != nullptr);
-    clock_ = std::make_unique<ProbeThread<std::int32_t>>([] { return MeasureProcessorClock(); }, true);
+        window, message);
+    clock_ = std::make_unique<ProbeThread<std::int32_t>>([] { return MeasureProcessorClock(); }, window, message);
+}
+
+HRESULT StartProbes::DetachableConfirmer::ConfirmDevice(const D3DCAPS9& caps, DWORD behavior, D3DFORMAT format) {
+    ::AcquireSRWLockShared(&lock_);
+    // What a probe given up finds no longer counts.
+    const HRESULT result = target_ ? target_->ConfirmDevice(caps, behavior, format) : E_FAIL;
+    ::ReleaseSRWLockShared(&lock_);
+    return result;
+}
+
+void StartProbes::DetachableConfirmer::Detach() {
+    ::AcquireSRWLockExclusive(&lock_);
+    target_ = nullptr;
+    ::ReleaseSRWLockExclusive(&lock_);
 }
 
 StartProbes::~StartProbes() {
-    // A video-memory probe waiting for an inventory that was never taken
-    // would never end.
-    WaitForInventory();
+    if (!givenUp_) AwaitAll();
+    shared_->confirmer.Detach();
 }
 
-void StartProbes::WaitForInventory() { inventory_.Wait(); }
+bool StartProbes::InventoryAnswered(DWORD milliseconds) { return inventory_.Settle(milliseconds); }
 
-HardwareDefaults StartProbes::WaitForHardwareDefaults() {
-    WaitForInventory();
+bool StartProbes::HardwareDefaultsAnswered(DWORD milliseconds) {
+    if (!videoMemory_) return true;
+    const DWORD deadline = ::GetTickCount() + milliseconds;
+    return videoMemory_->Settle(milliseconds) && clock_->Settle(Remaining(deadline));
+}
+
+bool StartProbes::SampleCountsAnswered(DWORD milliseconds) { return sampleCounts_.Settle(milliseconds); }
+
+void StartProbes::AwaitAll() {
+    const DWORD deadline = ::GetTickCount() + kProbeTimeLimit;
+    InventoryAnswered(Remaining(deadline));
+    SampleCountsAnswered(Remaining(deadline));
+    HardwareDefaultsAnswered(Remaining(deadline));
+    inventory_.GiveUp();
+    sampleCounts_.GiveUp();
+    if (videoMemory_) {
+        videoMemory_->GiveUp();
+        clock_->GiveUp();
+    }
+    givenUp_ = true;
+}
+
+const DisplayInventory& StartProbes::Inventory() const {
+    // The thread has ended: what it left is complete and no longer written.
+    return inventory_.Answer() ? shared_->display.inventory() : empty_;
+}
+
+HardwareDefaults StartProbes::ProbedHardwareDefaults() const {
     if (!videoMemory_) return ComputeHardwareDefaults(0, 0, 0);
-    const std::uint32_t videoMemory = videoMemory_->Wait();
-    return DisplayConfiguration::HardwareDefaultsFor(videoMemory, clock_->Wait());
+    return DisplayConfiguration::HardwareDefaultsFor(videoMemory_->Answer(), clock_->Answer());
 }
-
-std::vector<std::int32_t> StartProbes::WaitForSampleCounts() { return sampleCounts_.Wait(); }

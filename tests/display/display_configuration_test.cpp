@@ -1,6 +1,7 @@
 // The inventory of adapters and monitors and the checks of the stored
 // choices, against a fake Direct3D 9 with chosen adapters and monitors.
 #include "display/display_configuration.h"
+#include "display/monitor_name.h"
 
 #include "config/node.h"
 #include "tests/display/fake_display.h"
@@ -186,7 +187,7 @@ TEST_P(MonitorNameTest, ComesFromTheFirstActiveMonitorDevice) {
     DeviceConfirmer confirmer;
     auto display = std::make_unique<DisplayConfiguration>(settings, confirmer);
     ASSERT_EQ(display->EnumerateDisplays(), S_OK);
-    EXPECT_STREQ(display->inventory().monitors[0].displayName, c.displayName);
+    EXPECT_EQ(MonitorListName(display->inventory().monitors[0], 0), c.displayName);
 }
 
 const std::wstring kLongName(200, L'W');
@@ -211,8 +212,8 @@ TEST_F(DisplayConfigurationTest, UnnamedMonitorsAreNumberedByIndex) {
     Installed fake(&d3d, Monitors{});
     auto display = Make();
     ASSERT_EQ(display->EnumerateDisplays(), S_OK);
-    EXPECT_STREQ(display->inventory().monitors[0].displayName, L"Monitor 1");
-    EXPECT_STREQ(display->inventory().monitors[1].displayName, L"Monitor 2");
+    EXPECT_EQ(MonitorListName(display->inventory().monitors[0], 0), L"Monitor 1");
+    EXPECT_EQ(MonitorListName(display->inventory().monitors[1], 1), L"Monitor 2");
 }
 
 // CurMonitor against two monitors.

@@ -61,37 +61,37 @@ INSTANTIATE_TEST_SUITE_P(Indexes, ClampAdapterIndexTest,
                                            ClampCase{3, 0, 0}));
 
 struct ClockCase {
-    std::int64_t longSpan, overheadSpan;
+    std::int64_t cycles, ticks, frequency;
     std::int32_t mhz;
 };
 
 // Names the case in test listings instead of a byte dump.
 void PrintTo(const ClockCase& c, std::ostream* os) {
-    *os << c.longSpan << " less " << c.overheadSpan;
+    *os << c.cycles << " cycles over " << c.ticks << " ticks at " << c.frequency;
 }
 
-constexpr std::int64_t kMaxSpan = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kMinSpan = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMinCount = std::numeric_limits<std::int64_t>::min();
 
-class ClockFromSpansTest : public ::testing::TestWithParam<ClockCase> {};
+class ClockFromSpanTest : public ::testing::TestWithParam<ClockCase> {};
 
-TEST_P(ClockFromSpansTest, DividesTheNetSpanByFiftyThousand) {
-    EXPECT_EQ(ClockFromSpans(GetParam().longSpan, GetParam().overheadSpan), GetParam().mhz);
+TEST_P(ClockFromSpanTest, DividesTheCyclesByTheMicroseconds) {
+    EXPECT_EQ(ClockFromSpan(GetParam().cycles, GetParam().ticks, GetParam().frequency), GetParam().mhz);
 }
 
-INSTANTIATE_TEST_SUITE_P(Spans, ClockFromSpansTest,
-                         ::testing::Values(ClockCase{150000000, 0, 3000}, ClockCase{150049999, 0, 3000},
-                                           ClockCase{150100000, 100000, 3000}, ClockCase{49999, 0, 0},
-                                           ClockCase{0, 0, 0}, ClockCase{100, 400000, 0},
-                                           ClockCase{std::int64_t{1} << 62, 0, 0},
-                                           // Counters that went backwards: no clock, and no overflow.
-                                           ClockCase{kMaxSpan, kMinSpan, 0}, ClockCase{kMinSpan, kMaxSpan, 0},
-                                           ClockCase{150000000, -1, 0}, ClockCase{-1, 0, 0},
-                                           ClockCase{kMinSpan, 0, 0}, ClockCase{kMinSpan, kMinSpan, 0},
-                                           ClockCase{kMaxSpan, kMaxSpan, 0},
-                                           // Wrapped around, this difference would read as 3000 MHz.
-                                           ClockCase{kMinSpan + 150000000, kMaxSpan, 0},
-                                           ClockCase{kMaxSpan, kMaxSpan - 150000000, 3000}));
+INSTANTIATE_TEST_SUITE_P(Spans, ClockFromSpanTest,
+                         ::testing::Values(ClockCase{150000000, 500000, 10000000, 3000},
+                                           ClockCase{149999999, 500000, 10000000, 2999},
+                                           // A counter at the processor's own rate.
+                                           ClockCase{150000000, 150000000, 3000000000, 3000},
+                                           ClockCase{49999, 500000, 10000000, 0}, ClockCase{0, 500000, 10000000, 0},
+                                           ClockCase{std::int64_t{1} << 62, 500000, 10000000, 0},
+                                           // Counters that went backwards, or stood still: no clock.
+                                           ClockCase{-1, 500000, 10000000, 0},
+                                           ClockCase{kMinCount, 500000, 10000000, 0},
+                                           ClockCase{150000000, 0, 10000000, 0}, ClockCase{150000000, -1, 10000000, 0},
+                                           ClockCase{150000000, 500000, 0, 0},
+                                           ClockCase{kMaxCount, 1, kMaxCount, 0}));
 
 struct TierCase {
     const char* name;

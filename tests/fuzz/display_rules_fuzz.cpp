@@ -78,15 +78,20 @@ void CheckMonitorIndex(FuzzedDataProvider& input) {
 }
 
 void CheckClock(FuzzedDataProvider& input) {
-    const auto longSpan = input.ConsumeIntegral<std::int64_t>();
-    const auto overheadSpan = input.ConsumeIntegral<std::int64_t>();
-    const std::int32_t mhz = ClockFromSpans(longSpan, overheadSpan);
+    const auto cycles = input.ConsumeIntegral<std::int64_t>();
+    const auto ticks = input.ConsumeIntegral<std::int64_t>();
+    const auto frequency = input.ConsumeIntegral<std::int64_t>();
+    const std::int32_t mhz = ClockFromSpan(cycles, ticks, frequency);
     FUZZ_CHECK(mhz >= 0);
-    if (longSpan < 0 || overheadSpan < 0) FUZZ_CHECK(mhz == 0);
-    if (overheadSpan >= 0 && longSpan >= overheadSpan) {
-        const std::int64_t net = (longSpan - overheadSpan) / 50000;
-        FUZZ_CHECK(mhz == (net > INT32_MAX ? 0 : net));
+    if (cycles < 0 || ticks <= 0 || frequency <= 0) FUZZ_CHECK(mhz == 0);
+    // Within one of the exact quotient wherever that is a 32-bit number.
+    if (cycles >= 0 && ticks > 0 && frequency > 0 && cycles < (std::int64_t{1} << 31) &&
+        frequency < (std::int64_t{1} << 31) && ticks < (std::int64_t{1} << 40)) {
+        const std::int64_t exact = cycles * frequency / (ticks * 1000000);
+        if (exact < INT32_MAX) FUZZ_CHECK(mhz == exact || mhz == exact + 1 || mhz + 1 == exact);
     }
+    // A longer span of the same cycles (a pause inside a bracket) never reads higher.
+    if (mhz != 0 && ticks < INT64_MAX) FUZZ_CHECK(ClockFromSpan(cycles, ticks + 1, frequency) <= mhz);
 }
 
 void CheckTiers(FuzzedDataProvider& input) {

@@ -19,6 +19,9 @@ public:
     using Dialog::Dialog;
 
     std::function<void(Driven&)> script;
+    // Whether the script waits until the dialog shows every hardware answer
+    // (false: it acts on the dialog as it first shows).
+    bool awaitAnswers = true;
 
     BEGIN_MSG_MAP(Driven)
         MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -71,7 +74,36 @@ private:
         return result;
     }
 
+    template <class D>
+    static auto AnswersShown(const D& dialog, int) -> decltype(dialog.HardwareAnswersShown()) {
+        return dialog.HardwareAnswersShown();
+    }
+    template <class D>
+    static bool AnswersShown(const D&, long) {
+        return true;
+    }
+
+    // Lets the answers come through the dialog's own messages, as they would
+    // while the user looks at the dialog.
+    void PumpUntilAnswersShown() {
+        const DWORD start = ::GetTickCount();
+        while (!AnswersShown(*this, 0) && ::GetTickCount() - start < 20000) {
+            MSG message;
+            if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                continue;
+            }
+            if (message.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+
     LRESULT OnRunScript(UINT, WPARAM, LPARAM, BOOL&) {
+        if (awaitAnswers) PumpUntilAnswersShown();
         if (script) script(*this);
         // A script that stopped early (a failed assertion) must not leave
         // the test waiting on an open dialog.

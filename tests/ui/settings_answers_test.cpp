@@ -1,0 +1,316 @@
+// The dialog shows before the hardware answers: a user who acts before they
+// come gets what the same action gives once they are there; a probe that
+// throws or hangs holds nothing up for long; the monitor list's texts are
+// looked up by the dialog's thread.
+#include "ui/settings_dlg.h"
+
+#include "config/product.h"
+#include "i18n/string_table.h"
+#include "tests/display/fake_display.h"
+#include "tests/support/case_name.h"
+#include "tests/support/product_key.h"
+#include "tests/support/stub_wallpaper.h"
+#include "tests/ui/dialog_driver.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+using test_support::StoreTypedText;
+using Dialog = test_support::Driven<CSettingsDlg>;
+
+// Holds every probe of the start until the gate opens; the answers then come
+// as the quick probes give them.
+struct Gate {
+    static inline HANDLE open = nullptr;
+    static inline display_seam::Api inner;
+
+    static void Pass() {
+        if (open) ::WaitForSingleObject(open, 10000);
+    }
+    static IDirect3D9* WINAPI CreateDirect3D9(UINT version) {
+        Pass();
+        return inner.createDirect3D9(version);
+    }
+    static std::vector<std::int32_t> SampleCounts() {
+        Pass();
+        return inner.probeSampleCounts();
+    }
+    static bool ListControllers(std::vector<display_seam::VideoControllerRow>& rows) {
+        Pass();
+        return inner.listVideoControllers(rows);
+    }
+    static display_seam::Api Around(const display_seam::Api& api) {
+        inner = api;
+        display_seam::Api gated = api;
+        gated.createDirect3D9 = &CreateDirect3D9;
+        gated.probeSampleCounts = &SampleCounts;
+        gated.listVideoControllers = &ListControllers;
+        return gated;
+    }
+};
+
+DWORD WINAPI OpenGateLater(void*) {
+    ::Sleep(400);
+    ::SetEvent(Gate::open);
+    return 0;
+}
+
+// Two monitors in one adapter group, behind the gate.
+class AnswersTest : public test_support::OptionsTest {
+protected:
+    void SetUp() override {
+        std::vector<fake_display::Adapter> adapters;
+        for (int i = 0; i < 2; ++i) {
+            fake_display::Adapter adapter;
+            adapter.modes = fake_display::Modes({{640, 480}, {1024, 768}});
+            adapter.monitor = fake_display::MonitorHandle(i);
+            adapter.groupSize = 2;
+            adapters.push_back(adapter);
+        }
+        d3d_ = std::make_unique<fake_display::Direct3D9>(adapters);
+        fake_ = std::make_unique<fake_display::Installed>(d3d_.get(), fake_display::Monitors{},
+                                                          test_support::QuickProbes());
+        gated_ = std::make_unique<display_seam::ScopedApi>(Gate::Around(display_seam::Current()));
+        Gate::open = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    }
+    void TearDown() override {
+        ::SetEvent(Gate::open);
+        gated_.reset();
+        ::CloseHandle(Gate::open);
+        Gate::open = nullptr;
+    }
+
+    std::unique_ptr<fake_display::Direct3D9> d3d_;
+    std::unique_ptr<fake_display::Installed> fake_;
+    std::unique_ptr<display_seam::ScopedApi> gated_;
+};
+
+// Every control of the dialog as the user sees it.
+std::vector<std::wstring> Look(Dialog& d) {
+    std::vector<std::wstring> look;
+    for (int id : {IDC_MONITOR_LIST, IDC_BLANK_SCREENS, IDC_EXIT_ON_MOUSE_MOVE, IDC_ANTIALIASING,
+                   IDC_ANTIALIASING_QUALITY, IDC_ANTIALIASING_QUALITY_LABEL, IDC_RUN_AT_STARTUP, IDC_ENABLE_MUSIC,
+                   IDC_MUSIC_VOLUME, IDC_MUSIC_VOLUME_LABEL, IDC_PLAY_MY_MUSIC, IDC_EDIT_PLAYLIST, IDC_ENABLE_SOUNDS,
+                   IDC_SOUNDS_VOLUME, IDC_SOUNDS_VOLUME_LABEL}) {
+        const HWND control = d.GetDlgItem(id);
+        wchar_t name[32] = {};
+        ::GetClassNameW(control, name, 32);
+        std::wstring state = std::to_wstring(id) + (d.Enabled(id) ? L" on" : L" off");
+        if (std::wstring(name) == L"Button") state += L" check " + std::to_wstring(d.Checked(id));
+        if (std::wstring(name) == L"ComboBox") {
+            for (const std::wstring& entry : d.Entries(id)) state += L" [" + entry + L"]";
+            state += L" selected " + std::to_wstring(d.Selected(id));
+        }
+        if (std::wstring(name) == TRACKBAR_CLASSW) {
+            state += L" at " + std::to_wstring(::SendMessageW(control, TBM_GETPOS, 0, 0));
+        }
+        look.push_back(state + L" " + d.Text(id));
+    }
+    return look;
+}
+
+struct Outcome {
+    bool pendingAtFirst = false;
+    std::vector<std::wstring> look;
+    test_support::RawValues key;
+    std::vector<test_support::WallpaperPost> posts;
+};
+
+void Close(Dialog& d) { d.SendMessage(WM_CLOSE); }
+void Ok(Dialog& d) { d.Click(IDOK); }
+void Cancel(Dialog& d) { d.Click(IDCANCEL); }
+void RestoreDefaults(Dialog& d) { d.Click(IDC_RESTORE_DEFAULTS); }
+// The list cannot be opened before it is filled: what can come early is its
+// notification, which then takes the entry the filled list shows.
+void SwitchMonitor(Dialog& d) { d.Command(IDC_MONITOR_LIST, CBN_SELENDOK); }
+
+struct ActCase {
+    const char* name;
+    bool firstRun;  // else a key that holds what the probes decide
+    void (*act)(Dialog&);
+    bool closes;  // else the look is taken, and OK stores the tree
+    const wchar_t* storedMonitor;  // CurMonitor in the key at the end
+};
+
+const ActCase kActs[] = {
+    {"OkFirstRun", true, &Ok, true, L"2: 0"},
+    {"OkStoredKey", false, &Ok, true, L"2: 1"},
+    {"CancelFirstRun", true, &Cancel, true, L"2: 5"},
+    {"CloseStoredKey", false, &Close, true, L"2: 1"},
+    {"RestoreDefaultsFirstRun", true, &RestoreDefaults, false, L"2: 0"},
+    {"RestoreDefaultsStoredKey", false, &RestoreDefaults, false, L"2: 1"},
+    {"MonitorSwitchStoredKey", false, &SwitchMonitor, false, L"2: 1"},
+};
+
+class ActBeforeAnswersTest : public AnswersTest, public ::testing::WithParamInterface<ActCase> {
+protected:
+    void StoreKey(const ActCase& c) {
+        ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, product::kKey, KEY_WOW64_64KEY, 0);
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValueName);
+        // A stored monitor the inventory does not have: both ways correct it.
+        StoreTypedText(L"CurMonitor", c.firstRun ? L"2: 5" : L"2: 1");
+        StoreTypedText(L"MusicVolumePercentage", L"2: 40");
+        if (c.firstRun) return;
+        StoreTypedText(L"EnableMultiMonitorMode", L"2: 0");
+        StoreTypedText(L"HighQualityTextures", L"2: 0");
+        StoreTypedText(L"HighQualityGraphics", L"2: 1");
+        StoreTypedText(L"Antialiasing", L"2: 4");
+    }
+
+    Outcome Run(const ActCase& c, bool beforeAnswers) {
+        StoreKey(c);
+        if (beforeAnswers) {
+            ::ResetEvent(Gate::open);
+        } else {
+            ::SetEvent(Gate::open);
+        }
+        Outcome outcome;
+        test_support::StubWallpaper wallpaper;
+        Dialog dialog;
+        dialog.awaitAnswers = !beforeAnswers;
+        test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
+            outcome.pendingAtFirst = d.Entries(IDC_MONITOR_LIST).empty() && !d.Enabled(IDC_MONITOR_LIST) &&
+                                     d.Entries(IDC_ANTIALIASING_QUALITY).empty();
+            HANDLE opener = beforeAnswers ? ::CreateThread(nullptr, 0, &OpenGateLater, nullptr, 0, nullptr) : nullptr;
+            c.act(d);
+            if (!c.closes) {
+                outcome.look = Look(d);
+                d.Click(IDOK);
+            }
+            if (opener) {
+                ::WaitForSingleObject(opener, 10000);
+                ::CloseHandle(opener);
+            }
+        });
+        wallpaper.Close();
+        outcome.posts = wallpaper.Received();
+        outcome.key = test_support::ReadRawValues(HKEY_LOCAL_MACHINE, product::kKey);
+        const test_support::RawValues run = test_support::ReadRawValues(HKEY_CURRENT_USER, kRunKey);
+        if (run.count(kRunValueName)) outcome.key[L"<Run>"] = run.at(kRunValueName);
+        return outcome;
+    }
+};
+
+TEST_P(ActBeforeAnswersTest, EndsAsWithTheAnswersThere) {
+    const ActCase& c = GetParam();
+    const Outcome before = Run(c, true);
+    const Outcome after = Run(c, false);
+    EXPECT_TRUE(before.pendingAtFirst) << "the hardware controls were filled before the answers came";
+    EXPECT_FALSE(after.pendingAtFirst);
+    EXPECT_EQ(before.look, after.look);
+    EXPECT_TRUE(before.key == after.key);
+    EXPECT_EQ(before.posts, after.posts);
+    // The outcome is one that shows the monitors: the same nothing twice proves nothing.
+    if (!c.closes) {
+        ASSERT_FALSE(after.look.empty());
+        EXPECT_NE(after.look.front().find(L"[Monitor 2]"), std::wstring::npos) << after.look.front();
+    }
+    ASSERT_EQ(after.key.count(L"CurMonitor"), 1u);
+    EXPECT_EQ(test_support::UnterminatedText(after.key.at(L"CurMonitor")), c.storedMonitor);
+}
+
+INSTANTIATE_TEST_SUITE_P(Acts, ActBeforeAnswersTest, ::testing::ValuesIn(kActs),
+                         test_support::CaseName<ActCase>);
+
+// An exception on the inventory's thread (no memory for a monitor's name)
+// ends its work like a failure: the video-memory probe that waits for the
+// inventory (a first run) still goes on, and every answer comes.
+BOOL WINAPI ThrowingMonitorInfo(HMONITOR, LPMONITORINFO) { throw std::bad_alloc(); }
+
+TEST_F(AnswersTest, AnInventoryThatThrowsStillLetsEveryAnswerCome) {
+    ::SetEvent(Gate::open);
+    display_seam::Api api = display_seam::Current();
+    api.getMonitorInfo = &ThrowingMonitorInfo;
+    display_seam::ScopedApi throwing(api);
+    bool shown = false;
+    std::vector<std::wstring> monitors{L"<not run>"};
+    Dialog dialog;
+    test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
+        // The driver has let the answers come, for 20 s at most.
+        shown = d.HardwareAnswersShown();
+        monitors = d.Entries(IDC_MONITOR_LIST);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(shown) << "an answer never came";
+    EXPECT_TRUE(monitors.empty());
+}
+
+// The list's texts are looked up when the list is filled, on the dialog's
+// thread: a table the dialog installs after its start is the one they come
+// from, whatever the inventory's thread did meanwhile.
+constexpr char kFrenchMonitor[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Root>
+  <Languages>
+    <Language Tag="en" Codepage="1252" Name="English" /><Language Tag="fr" Codepage="1252" Name="Francais" />
+  </Languages>
+  <TextBlock Tag="Screensaver Settings Dialog">
+    <Var Tag="Monitor"><String Lang="en" Text="Monitor" /><String Lang="fr" Text="Moniteur" /></Var>
+  </TextBlock>
+</Root>)";
+
+class RetranslatedDlg : public CSettingsDlg {
+public:
+    BOOL InitDialog(HWND focus, LPARAM initParam) override {
+        const BOOL result = CSettingsDlg::InitDialog(focus, initParam);
+        StringTable& table = StringTable::CreateFromDocument(kFrenchMonitor, std::strlen(kFrenchMonitor));
+        table.SelectLanguage(L"fr");
+        table.SelectTextBlock(L"Screensaver Settings Dialog");
+        return result;
+    }
+};
+
+TEST_F(AnswersTest, UnnamedMonitorsAreNamedInTheDialogsLanguage) {
+    ::SetEvent(Gate::open);
+    std::vector<std::wstring> monitors;
+    test_support::Driven<RetranslatedDlg> dialog;
+    test_support::RunDriven<RetranslatedDlg>(dialog, [&](test_support::Driven<RetranslatedDlg>& d) {
+        monitors = d.Entries(IDC_MONITOR_LIST);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(monitors, (std::vector<std::wstring>{L"Moniteur 1", L"Moniteur 2", L"Multi-monitor"}));
+}
+
+// A probe that hangs on its thread: the user's Cancel waits for it no longer
+// than the time limit, then acts without its answer.
+struct Hang {
+    static inline HANDLE release = nullptr;
+    static inline DWORD dialogThread = 0;
+    static std::vector<std::int32_t> SampleCounts() {
+        if (::GetCurrentThreadId() != dialogThread) ::WaitForSingleObject(release, 60000);
+        return {2, 4};
+    }
+};
+
+TEST_F(AnswersTest, ACancelWhileAProbeHangsWaitsOnlyTheTimeLimit) {
+    ::SetEvent(Gate::open);
+    Hang::release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    Hang::dialogThread = ::GetCurrentThreadId();
+    display_seam::Api api = display_seam::Current();
+    api.probeSampleCounts = &Hang::SampleCounts;
+    display_seam::ScopedApi hanging(api);
+    DWORD cancelTook = 0;
+    Dialog dialog;
+    dialog.awaitAnswers = false;
+    const DWORD start = ::GetTickCount();
+    test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
+        const DWORD click = ::GetTickCount();
+        d.Click(IDCANCEL);
+        cancelTook = ::GetTickCount() - click;
+    });
+    const DWORD whole = ::GetTickCount() - start;
+    ::SetEvent(Hang::release);
+    EXPECT_GE(cancelTook + 100, kProbeTimeLimit) << "the Cancel did not wait for the answer";
+    EXPECT_LT(whole, kProbeTimeLimit + 5000) << "the dialog's end waited for the hanging probe";
+    ::Sleep(200);
+    ::CloseHandle(Hang::release);
+}
+
+}  // namespace
