@@ -29,6 +29,45 @@ DWORD Remaining(DWORD deadline) {
 
 }  // namespace
 
+ProbeRun::ProbeRun(std::function<void()> work, HWND window, UINT message) : shared_(std::make_shared<Shared>()) {
+    shared_->work = std::move(work);
+    if (shared_->answered) {
+        thread_ = std::make_unique<framework::Thread>([shared = shared_, window, message] {
+            framework::ComScope com;
+            Run(*shared);
+            ::PostMessageW(window, message, 0, 0);
+        });
+        if (*thread_) return;
+        thread_.reset();
+    }
+    Run(*shared_);
+    ::PostMessageW(window, message, 0, 0);
+}
+
+ProbeRun::~ProbeRun() {
+    if (!thread_) return;
+    if (!givenUp_ && thread_->Join(kProbeTimeLimit)) return;
+    thread_->Abandon();
+}
+
+bool ProbeRun::Settle(DWORD milliseconds) {
+    if (givenUp_ || !thread_) return true;
+    return ::WaitForSingleObject(shared_->answered.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+void ProbeRun::GiveUp() {
+    if (!Settle(0)) givenUp_ = true;
+}
+
+void ProbeRun::Run(Shared& shared) {
+    try {
+        shared.work();
+    } catch (...) {
+        // The answer stays what a probe that failed leaves.
+    }
+    if (shared.answered) ::SetEvent(shared.answered.Get());
+}
+
 StartProbes::StartProbes(DeviceConfirmer& confirmer, bool probeHardware, HWND window, UINT message)
     : shared_(std::make_shared<InventoryWork>(confirmer)),
       inventory_(

@@ -23,69 +23,55 @@
 inline constexpr DWORD kProbeTimeLimit = 6000;
 
 // One probe on a thread of its own, with COM of its own for WMI. Without a
-// thread (none could be made) the probe runs at once on the caller's.
-template <typename Result>
-class ProbeThread {
+// thread (none could be made) the probe runs at once on the caller's. The
+// work writes its answer where the typed ProbeThread below reads it.
+class ProbeRun {
 public:
-    // Posts `message` to `window` once the probe has answered, whatever it did.
-    ProbeThread(std::function<Result()> probe, HWND window, UINT message) : shared_(std::make_shared<Shared>()) {
-        shared_->probe = std::move(probe);
-        if (shared_->answered) {
-            thread_ = std::make_unique<framework::Thread>([shared = shared_, window, message] {
-                framework::ComScope com;
-                Run(*shared);
-                ::PostMessageW(window, message, 0, 0);
-            });
-            if (*thread_) return;
-            thread_.reset();
-        }
-        Run(*shared_);
-        ::PostMessageW(window, message, 0, 0);
-    }
-    ~ProbeThread() {
-        // A thread that has answered is only ending; one that has not has
-        // been given up and goes on alone with its own share of what it uses.
-        if (!thread_) return;
-        if (!givenUp_ && thread_->Join(kProbeTimeLimit)) return;
-        thread_->Abandon();
-    }
-    ProbeThread(const ProbeThread&) = delete;
-    ProbeThread& operator=(const ProbeThread&) = delete;
+    // Posts `message` to `window` once the work has ended, whatever it did.
+    ProbeRun(std::function<void()> work, HWND window, UINT message);
+    // A thread that has answered is only ending; one that has not has been
+    // given up and goes on alone with its own share of what it uses.
+    ~ProbeRun();
+    ProbeRun(const ProbeRun&) = delete;
+    ProbeRun& operator=(const ProbeRun&) = delete;
 
     // True once the answer is there, waiting at most `milliseconds`, or once
     // the probe has been given up.
-    bool Settle(DWORD milliseconds) {
-        if (givenUp_ || !thread_) return true;
-        return ::WaitForSingleObject(shared_->answered.Get(), milliseconds) == WAIT_OBJECT_0;
-    }
+    bool Settle(DWORD milliseconds);
     // A probe that has not answered by now answers nothing.
-    void GiveUp() {
-        if (!Settle(0)) givenUp_ = true;
-    }
-    // Once Settle is true: the probe's answer, or a failed probe's.
-    const Result& Answer() const { return givenUp_ ? nothing_ : shared_->result; }
+    void GiveUp();
+    bool GivenUp() const { return givenUp_; }
 
 private:
     struct Shared {
-        std::function<Result()> probe;
-        Result result{};
-        // Set once the result is there (the wait also makes it visible).
+        std::function<void()> work;
+        // Set once the work has ended (the wait also makes its answer visible).
         framework::UniqueHandle answered{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     };
-
-    static void Run(Shared& shared) {
-        try {
-            shared.result = shared.probe();
-        } catch (...) {
-            // Answers as a probe that failed.
-            shared.result = Result{};
-        }
-        if (shared.answered) ::SetEvent(shared.answered.Get());
-    }
+    static void Run(Shared& shared);
 
     std::shared_ptr<Shared> shared_;
     std::unique_ptr<framework::Thread> thread_;
     bool givenUp_ = false;
+};
+
+template <typename Result>
+class ProbeThread {
+public:
+    // A probe that throws answers what a failed probe answers: Result{}.
+    ProbeThread(std::function<Result()> probe, HWND window, UINT message)
+        : result_(std::make_shared<Result>()),
+          run_([result = result_, probe = std::move(probe)] { *result = probe(); }, window, message) {}
+
+    bool Settle(DWORD milliseconds) { return run_.Settle(milliseconds); }
+    void GiveUp() { run_.GiveUp(); }
+    // Once Settle is true: the probe's answer, or a failed probe's.
+    const Result& Answer() const { return run_.GivenUp() ? nothing_ : *result_; }
+
+private:
+    // Shared with the thread, which may outlive this object once given up.
+    std::shared_ptr<Result> result_;
+    ProbeRun run_;
     Result nothing_{};
 };
 
