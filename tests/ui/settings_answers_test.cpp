@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <new>
 #include <string>
@@ -312,5 +313,69 @@ TEST_F(AnswersTest, ACancelWhileAProbeHangsWaitsOnlyTheTimeLimit) {
     ::Sleep(200);
     ::CloseHandle(Hang::release);
 }
+
+// The dialog's device checks, counted. An inventory given up at the time
+// limit goes on alone; once the dialog has closed it must not reach them.
+struct LateInventory {
+    static inline HANDLE release = nullptr;
+    static inline HANDLE created = nullptr;  // the held thread has its Direct3D
+    static inline DWORD dialogThread = 0;
+    static inline display_seam::Api inner;
+    static IDirect3D9* WINAPI CreateDirect3D9(UINT version) {
+        if (::GetCurrentThreadId() == dialogThread) return inner.createDirect3D9(version);
+        ::WaitForSingleObject(release, 60000);
+        IDirect3D9* d3d = inner.createDirect3D9(version);
+        ::SetEvent(created);
+        return d3d;
+    }
+};
+
+class CheckCountingDialog : public Dialog {
+public:
+    HRESULT ConfirmDevice(const D3DCAPS9&, DWORD, D3DFORMAT) override {
+        ++checks;
+        return S_OK;
+    }
+    std::atomic<int> checks{0};
+};
+
+struct LateCase {
+    const char* name;
+    bool answerBeforeClose;  // the control: the checks reach an open dialog
+    bool checksReachTheDialog;
+};
+
+class LateInventoryTest : public AnswersTest, public ::testing::WithParamInterface<LateCase> {};
+
+TEST_P(LateInventoryTest, AnInventoryGivenUpNeverReachesAClosedDialog) {
+    ::SetEvent(Gate::open);
+    const ULONG references = d3d_->references();
+    LateInventory::release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    LateInventory::created = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    LateInventory::dialogThread = ::GetCurrentThreadId();
+    LateInventory::inner = display_seam::Current();
+    display_seam::Api api = LateInventory::inner;
+    api.createDirect3D9 = &LateInventory::CreateDirect3D9;
+    display_seam::ScopedApi late(api);
+    CheckCountingDialog dialog;
+    dialog.awaitAnswers = false;
+    test_support::RunDriven<CSettingsDlg>(dialog, [this](Dialog& d) {
+        if (GetParam().answerBeforeClose) ::SetEvent(LateInventory::release);
+        d.Click(IDCANCEL);
+    });
+    ::SetEvent(LateInventory::release);
+    // The inventory's thread has ended once it took Direct3D and let it go.
+    ASSERT_EQ(::WaitForSingleObject(LateInventory::created, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    for (int i = 0; i < 500 && d3d_->references() != references; ++i) ::Sleep(20);
+    EXPECT_EQ(d3d_->references(), references);
+    EXPECT_EQ(dialog.checks > 0, GetParam().checksReachTheDialog);
+    ::CloseHandle(LateInventory::release);
+    ::CloseHandle(LateInventory::created);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LateInventoryTest,
+                         ::testing::Values(LateCase{"AnsweredWhileOpen", true, true},
+                                           LateCase{"AnsweredAfterClose", false, false}),
+                         test_support::CaseName<LateCase>);
 
 }  // namespace
