@@ -103,6 +103,18 @@ protected:
         ASSERT_TRUE(first_);
         dialog_ = test_support::WaitForTopLevelWindow(L"#32770", kCaption, 60000, firstId_);
         ASSERT_NE(dialog_, nullptr) << "no first dialog";
+        // The dialog shows before its start has ended: the dialog manager
+        // shows and activates it once more, and the hardware's answers fill
+        // the antialiasing list last. A test that minimised it or took the
+        // front before then would race the dialog's own start.
+        ::WaitForInputIdle(first_.Get(), 30000);
+        const HWND samples = ::GetDlgItem(dialog_, IDC_ANTIALIASING_QUALITY);
+        DWORD_PTR count = 0;
+        for (int i = 0; i < 300 && count == 0; ++i) {
+            if (!::SendMessageTimeoutW(samples, CB_GETCOUNT, 0, 0, SMTO_BLOCK, 1000, &count)) count = 0;
+            if (count == 0) test_support::PumpMessagesFor(100);
+        }
+        test_support::PumpMessagesFor(200);
     }
 
     test_support::ScopedKeyRemoval productKey_{HKEY_LOCAL_MACHINE, product::kKey};
