@@ -2,6 +2,7 @@
 
 #include "app/preview_wnd.h"
 #include "app/renderer_launch.h"
+#include "app/claimed_settings_dlg.h"
 #include "app/settings_claim.h"
 #include "framework/app_module.h"
 #include "framework/handles.h"
@@ -38,33 +39,18 @@ private:
     bool comInitialised_ = false;
 };
 
-// The settings dialog of the configuration mode, which makes itself known to
-// later starts once it stands.
-class CClaimedSettingsDlg : public CSettingsDlg {
-public:
-    explicit CClaimedSettingsDlg(SettingsClaim& claim) : claim_(&claim) {}
-
-    BOOL InitDialog(HWND focus, LPARAM initParam) override {
-        const BOOL result = CSettingsDlg::InitDialog(focus, initParam);
-        claim_->Publish(m_hWnd);
-        return result;
-    }
-
-private:
-    SettingsClaim* claim_;
-};
-
 void RunConfigure(HINSTANCE instance, HWND owner) {
     // Before anything that makes a window or reads the settings: while
     // another process shows the dialog, this start only brings that to the
-    // front. The claim is held until the dialog has closed.
-    SettingsClaim claim;
-    if (claim.ClaimOrShowOpen() == SettingsClaim::Outcome::ShownOpen) return;
+    // front. The dialog holds the claim until its window is gone.
+    auto claim = std::make_unique<SettingsClaim>();
+    if (claim->ClaimOrShowOpen() == SettingsClaim::Outcome::ShownOpen) return;
     InteractiveSession session(instance);
-    // One dialog for the rest of the process; the result of the run says
-    // nothing. It is made on the heap: as a static object its tables would
-    // be stored, initialised, in the program file.
-    static const std::unique_ptr<CSettingsDlg> dialog = std::make_unique<CClaimedSettingsDlg>(claim);
+    // One dialog for the rest of the process, with the claim of this one
+    // start; the result of the run says nothing. It is made on the heap: as
+    // a static object its tables would be stored, initialised, in the
+    // program file.
+    static const std::unique_ptr<CSettingsDlg> dialog = std::make_unique<CClaimedSettingsDlg>(std::move(claim));
     dialog->DoModal(owner);
 }
 

@@ -47,7 +47,9 @@ HWND WindowFromNumber(LONG number) { return reinterpret_cast<HWND>(static_cast<L
 }  // namespace
 
 bool IsSettingsDialogOf(HWND window, DWORD processId) {
-    if (!window || !::IsWindow(window)) return false;
+    // A dialog that is hidden is closing (or not yet shown): bringing it
+    // forward would leave the user nothing.
+    if (!window || !::IsWindow(window) || !::IsWindowVisible(window)) return false;
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (owner != processId) return false;

@@ -44,7 +44,8 @@ public:
     // and reads no settings.
     Outcome ClaimOrShowOpen();
 
-    // Makes the dialog known to later starts; nothing without the claim.
+    // Makes the dialog known to later starts (none: withdraws it, and later
+    // starts wait for the claim); nothing without the claim.
     void Publish(HWND dialog);
 
 private:
@@ -56,8 +57,8 @@ private:
     framework::MutexOwnership ownership_;
 };
 
-// True when the window is a dialog of a live process of this program (the
-// same program file name) with that process id.
+// True when the window is a visible dialog of a live process of this program
+// (the same program file name) with that process id.
 bool IsSettingsDialogOf(HWND window, DWORD processId);
 
 // Restores the dialog when it is minimised and makes the window the user

@@ -9,29 +9,37 @@
 #include <climits>
 #include <cstdint>
 
-void WriteDefaultSettings(Node& settings, const HardwareDefaults& tiers) {
+void WriteDefaultSettings(Node& settings, const std::optional<HardwareDefaults>& tiers) {
+    // A tiered default names its tier instead of a value.
     const struct {
         const char* name;
         std::int32_t value;
+        std::int32_t HardwareDefaults::*tier;
     } defaults[] = {
-        {setting::kHighQualityTextures, tiers.highQualityTextures},
-        {setting::kEnableMultiMonitorMode, 1},
-        {setting::kShowBlackScreens, 1},
-        {setting::kShowFPS, 0},
-        {setting::kDisableOnMouseActivate, 1},
-        {setting::kMusicVolumePercentage, 15},
-        {setting::kDisableMusic, 0},
-        {setting::kSoundsVolumePercentage, 100},
-        {setting::kDisableSound, 0},
-        {setting::kMonitorAspectRatio, 4},
-        {monitor_setting::kUseDesktopRes, 1},
-        {setting::kUsePlaylist, 0},
-        {setting::kHighQualityGraphics, tiers.highQualityGraphics},
-        {setting::kFontScaling, 50},
-        {setting::kAntialiasing, tiers.antialiasing},
-        {setting::kShufflePlayList, 1},
+        {setting::kHighQualityTextures, 0, &HardwareDefaults::highQualityTextures},
+        {setting::kEnableMultiMonitorMode, 1, nullptr},
+        {setting::kShowBlackScreens, 1, nullptr},
+        {setting::kShowFPS, 0, nullptr},
+        {setting::kDisableOnMouseActivate, 1, nullptr},
+        {setting::kMusicVolumePercentage, 15, nullptr},
+        {setting::kDisableMusic, 0, nullptr},
+        {setting::kSoundsVolumePercentage, 100, nullptr},
+        {setting::kDisableSound, 0, nullptr},
+        {setting::kMonitorAspectRatio, 4, nullptr},
+        {monitor_setting::kUseDesktopRes, 1, nullptr},
+        {setting::kUsePlaylist, 0, nullptr},
+        {setting::kHighQualityGraphics, 0, &HardwareDefaults::highQualityGraphics},
+        {setting::kFontScaling, 50, nullptr},
+        {setting::kAntialiasing, 0, &HardwareDefaults::antialiasing},
+        {setting::kShufflePlayList, 1, nullptr},
     };
-    for (const auto& entry : defaults) settings.Get(entry.name) = ConfigValue(entry.value);
+    for (const auto& entry : defaults) {
+        if (!entry.tier) {
+            settings.Get(entry.name) = ConfigValue(entry.value);
+        } else if (tiers) {
+            settings.Get(entry.name) = ConfigValue((*tiers).*entry.tier);
+        }
+    }
 }
 
 bool StoredSettingsReplaceHardwareDefaults() {

@@ -4,6 +4,8 @@
 
 #include "display/probe_rules.h"
 
+#include <optional>
+
 class Node;
 
 // The per-monitor names (UseDesktopRes, the mode settings) and CurMonitor are
@@ -27,9 +29,10 @@ inline constexpr char kShufflePlayList[] = "ShufflePlayList";
 }  // namespace setting
 
 // Writes every default, in the renderer's order, over what the tree holds;
-// the three hardware-dependent ones come from tiers. CurMonitor, the mode
-// settings and Language have no default and are left as they are.
-void WriteDefaultSettings(Node& settings, const HardwareDefaults& tiers);
+// the three hardware-dependent ones come from tiers, and without them are
+// left as they are (what was never answered is not made up). CurMonitor,
+// the mode settings and Language have no default and are left as they are.
+void WriteDefaultSettings(Node& settings, const std::optional<HardwareDefaults>& tiers);
 
 // True when merging the product key over the defaults replaces each of the
 // three hardware-dependent ones (as it does after the first OK), so that

@@ -59,7 +59,6 @@ void CSettingsDlgBase::FillResolutionControls(DisplayConfiguration::DesktopMode 
 }
 
 LRESULT CSettingsDlgBase::OnMonitorChosen(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
     const LRESULT data = framework::SelectedItemData(monitorList_);
     // An empty list (no usable display) offers no choice to take over.
     if (data == CB_ERR) return 0;
@@ -73,13 +72,11 @@ LRESULT CSettingsDlgBase::OnMonitorChosen(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnBlankScreensClicked(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
     settings.Get(setting::kShowBlackScreens) = ConfigValue(framework::CheckState(blankScreens_));
     return 0;
 }
 
 LRESULT CSettingsDlgBase::OnDesktopResolutionClicked(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
     const std::int32_t checked = framework::CheckState(desktopResolution_);
     const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     display_.WriteMonitorSetting(monitor_setting::kUseDesktopRes, monitor, checked);
@@ -102,7 +99,6 @@ LRESULT CSettingsDlgBase::OnDesktopResolutionClicked(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnResolutionChosen(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
     const std::int32_t monitor = settings.Get(monitor_setting::kCurMonitor).AsInt();
     const auto index = static_cast<std::uint32_t>(monitor);
     const DisplayInventory& inventory = display_.inventory();

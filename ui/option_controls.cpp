@@ -4,7 +4,6 @@
 #include "ui/settings_dlg.h"
 
 #include "config/settings_schema.h"
-#include "display/antialiasing_probe.h"
 #include "framework/controls.h"
 #include "framework/decimal_text.h"
 #include "i18n/fill_format.h"
@@ -69,12 +68,11 @@ std::int32_t ShowVolume(HWND slider, std::int32_t volume) {
 
 }  // namespace
 
-void CSettingsDlg::FillControls(DisplayConfiguration::DesktopMode desktop) {
+void CSettingsDlg::FillControls() {
     FillOptionControls();
     FillTieredControls();
-    FillAntialiasingList(ProbeSampleCounts());
-    FillMonitorControls();
-    FillResolutionControls(desktop);
+    FillAntialiasingList();
+    FillMonitorGroup(DisplayConfiguration::DesktopMode::AskedAfresh);
 }
 
 void CSettingsDlg::FillOptionControls() {
@@ -103,39 +101,45 @@ void CSettingsDlg::FillOptionControls() {
 }
 
 void CSettingsDlg::FillTieredControls() {
-    SetChecked(highQualityTextures_, settings.Get(setting::kHighQualityTextures).AsInt() != 0);
-    SetChecked(highQualityGraphics_, settings.Get(setting::kHighQualityGraphics).AsInt() != 0);
-    SetChecked(antialiasing_, settings.Get(setting::kAntialiasing).AsInt() != 0);
+    for (const Tiered& tiered : kTiered) {
+        if (!tiered.box) continue;
+        const HWND box = this->*tiered.box;
+        SetChecked(box, settings.Get(tiered.name).AsInt() != 0);
+        Enable(box, Known(tiered.name));
+    }
 }
 
-void CSettingsDlg::FillAntialiasingList(const std::vector<std::int32_t>& sampleCounts) {
+void CSettingsDlg::FillAntialiasingList() {
     ::SendMessageW(antialiasingQuality_, CB_RESETCONTENT, 0, 0);
-    const AntialiasingList list = Display().AntialiasingChoices(sampleCounts);
-    for (const AntialiasingEntry& entry : list.entries) {
-        framework::AddComboItem(antialiasingQuality_, entry.text, entry.sampleCount);
+    const std::int32_t stored = settings.Get(setting::kAntialiasing).AsInt();
+    antialiasingShown_ = sampleCounts_ && Known(setting::kAntialiasing);
+    SetChecked(antialiasing_, stored != 0);
+    Enable(antialiasing_, antialiasingShown_);
+    if (antialiasingShown_) {
+        const AntialiasingList list = Display().AntialiasingChoices(*sampleCounts_);
+        for (const AntialiasingEntry& entry : list.entries) {
+            framework::AddComboItem(antialiasingQuality_, entry.text, entry.sampleCount);
+        }
+        if (list.selected >= 0) {
+            ::SendMessageW(antialiasingQuality_, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
+        }
     }
-    if (list.selected >= 0) ::SendMessageW(antialiasingQuality_, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
-    // The box shows the tree here: its handler waits for this list.
-    const bool antialiasing = IsChecked(antialiasing_);
+    const bool antialiasing = antialiasingShown_ && stored != 0;
     Enable(antialiasingQualityLabel_, antialiasing);
     Enable(antialiasingQuality_, antialiasing);
 }
 
-void CSettingsDlg::ShowHardwarePending() {
-    for (HWND list : {monitorList_, resolutionList_, antialiasingQuality_}) {
-        ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
-        Enable(list, false);
-    }
-    for (HWND box : {blankScreens_, desktopResolution_}) {
-        SetChecked(box, false);
-        Enable(box, false);
-    }
-    Enable(antialiasingQualityLabel_, false);
-    if (!tiersPending_) return;
-    for (HWND box : {highQualityTextures_, highQualityGraphics_, antialiasing_}) {
-        SetChecked(box, false);
-        Enable(box, false);
-    }
+void CSettingsDlg::FillMonitorGroup(DisplayConfiguration::DesktopMode desktop) {
+    FillMonitorControls();
+    // Direct3D is asked for the desktop mode only once it has answered: before
+    // that, asking again on the dialog's thread could hang it.
+    FillResolutionControls(inventoryTaken_ ? desktop : DisplayConfiguration::DesktopMode::FromInventory);
+    if (inventoryTaken_) return;
+    for (HWND control : {resolutionList_, desktopResolution_}) Enable(control, false);
+}
+
+std::int32_t CSettingsDlg::ShownAntialiasing() {
+    return antialiasingShown_ ? ChosenAntialiasing() : settings.Get(setting::kAntialiasing).AsInt();
 }
 
 std::int32_t CSettingsDlg::ChosenAntialiasing() const {
@@ -148,9 +152,10 @@ std::int32_t CSettingsDlg::ChosenAntialiasing() const {
 
 void CSettingsDlg::ReadControls() {
     const auto store = [this](const char* name, std::int32_t value) { settings.Get(name) = ConfigValue(value); };
-    store(setting::kHighQualityGraphics, CheckState(highQualityGraphics_));
-    store(setting::kHighQualityTextures, CheckState(highQualityTextures_));
-    store(setting::kAntialiasing, ChosenAntialiasing());
+    // A value that waits for the hardware stays as the tree holds it, or absent.
+    if (Known(setting::kHighQualityGraphics)) store(setting::kHighQualityGraphics, CheckState(highQualityGraphics_));
+    if (Known(setting::kHighQualityTextures)) store(setting::kHighQualityTextures, CheckState(highQualityTextures_));
+    if (antialiasingShown_) store(setting::kAntialiasing, ChosenAntialiasing());
     store(setting::kUsePlaylist, CheckState(playMyMusic_));
     store(setting::kMusicVolumePercentage, SliderPosition(musicVolume_));
     store(setting::kDisableOnMouseActivate, IsChecked(exitOnMouseMove_) ? 0 : 1);
@@ -162,13 +167,17 @@ void CSettingsDlg::ReadControls() {
 }
 
 void CSettingsDlg::NotifyAllChanges() {
-    NotifyWallpaper(WallpaperChange::Antialiasing, ChosenAntialiasing());
+    if (Known(setting::kAntialiasing)) NotifyWallpaper(WallpaperChange::Antialiasing, ShownAntialiasing());
     NotifyWallpaper(WallpaperChange::MusicVolume, SliderPosition(musicVolume_));
     NotifyWallpaper(WallpaperChange::MusicEnabled, CheckState(enableMusic_));
     NotifyWallpaper(WallpaperChange::SoundsVolume, SliderPosition(soundsVolume_));
     NotifyWallpaper(WallpaperChange::SoundsEnabled, CheckState(enableSounds_));
-    NotifyWallpaper(WallpaperChange::HighQualityGraphics, CheckState(highQualityGraphics_));
-    NotifyWallpaper(WallpaperChange::HighQualityTextures, CheckState(highQualityTextures_));
+    if (Known(setting::kHighQualityGraphics)) {
+        NotifyWallpaper(WallpaperChange::HighQualityGraphics, CheckState(highQualityGraphics_));
+    }
+    if (Known(setting::kHighQualityTextures)) {
+        NotifyWallpaper(WallpaperChange::HighQualityTextures, CheckState(highQualityTextures_));
+    }
 }
 
 LRESULT CSettingsDlg::OnSliderMoved(UINT, WPARAM, LPARAM lParam, BOOL&) {
@@ -205,8 +214,7 @@ LRESULT CSettingsDlg::OnSoundsSwitched(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlg::OnAntialiasingSwitched(WORD, WORD, HWND, BOOL&) {
-    // The wallpaper is told the count chosen in the list.
-    AwaitHardwareAnswers();
+    // The box is enabled only with its list: the wallpaper is told the count chosen there.
     const bool antialiasing = IsChecked(antialiasing_);
     Enable(antialiasingQuality_, antialiasing);
     Enable(antialiasingQualityLabel_, antialiasing);

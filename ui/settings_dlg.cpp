@@ -22,79 +22,16 @@ BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
     StartHardwareProbes();
     CSettingsDlgBase::InitDialog(focus, initParam);
     FetchOptionControls();
-    FillWithoutHardware();
+    LoadAndFillControls();
     ShowCaptionAndIcon();
     // The answers come as messages, once the dialog shows.
     return TRUE;
 }
 
-void CSettingsDlg::StartHardwareProbes() {
-    // Once the key holds what the video-memory and clock probes would decide,
-    // the load replaces their results: they are skipped.
-    probes_ = std::make_unique<StartProbes>(DeviceChecks(), !StoredSettingsReplaceHardwareDefaults(), m_hWnd,
-                                            kProbeAnswered);
-    inventoryPending_ = true;
-    tiersPending_ = probes_->ProbesHardware();
-    sampleCountsPending_ = true;
-}
-
-void CSettingsDlg::FillWithoutHardware() {
-    // The tiers of hardware that tells nothing stand in until the probed ones
-    // come; the controls they decide wait for them.
-    LoadSettingsOver(ComputeHardwareDefaults(0, 0, 0));
-    FillOptionControls();
-    if (!tiersPending_) FillTieredControls();
-    ShowHardwarePending();
-}
-
-void CSettingsDlg::TakeAnswers(bool wait) {
-    if (!probes_) return;
-    if (wait) probes_->AwaitAll();
-    if (inventoryPending_ && probes_->InventoryAnswered()) {
-        inventoryPending_ = false;
-        Display().AdoptInventory(probes_->Inventory());
-        Display().ValidateMonitorChoice();
-        ::EnableWindow(desktopResolution_, TRUE);
-        FillMonitorControls();
-        // The inventory has just read the desktop modes.
-        FillResolutionControls(DisplayConfiguration::DesktopMode::FromInventory);
-    }
-    if (tiersPending_ && probes_->HardwareDefaultsAnswered()) {
-        tiersPending_ = false;
-        // Nothing has written into the tree since the first load (whatever
-        // would, waits for the answers first): loading again over the probed
-        // tiers gives the tree the start has always given.
-        LoadSettingsOver(probes_->ProbedHardwareDefaults());
-        if (!inventoryPending_) Display().ValidateMonitorChoice();
-        FillTieredControls();
-        for (HWND box : {highQualityTextures_, highQualityGraphics_, antialiasing_}) ::EnableWindow(box, TRUE);
-    }
-    // The list selects the count the tree holds, final once the tiers are.
-    if (sampleCountsPending_ && !tiersPending_ && probes_->SampleCountsAnswered()) {
-        sampleCountsPending_ = false;
-        FillAntialiasingList(probes_->SampleCounts());
-    }
-    if (!inventoryPending_ && !tiersPending_ && !sampleCountsPending_) probes_.reset();
-}
-
-void CSettingsDlg::AwaitHardwareAnswers() { TakeAnswers(true); }
-
-LRESULT CSettingsDlg::OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&) {
-    TakeAnswers(false);
-    return 0;
-}
-
-LRESULT CSettingsDlg::OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled) {
-    // Ended before every answer came (not by the user, who waits for them):
-    // the probes still out are waited for a short while at most.
-    probes_.reset();
-    handled = FALSE;
-    return 0;
-}
-
-void CSettingsDlg::LoadSettingsOver(const HardwareDefaults& tiers) {
-    WriteDefaultSettings(settings, tiers);
+void CSettingsDlg::LoadAndFillControls() {
+    WriteDefaultSettings(settings, std::nullopt);
     LoadStoredSettings();
+    FillControls();
 }
 
 void CSettingsDlg::FetchOptionControls() {
@@ -124,7 +61,9 @@ void CSettingsDlg::ShowCaptionAndIcon() {
     SetIcon(bigIcon_, TRUE);
 }
 
-void CSettingsDlg::SetDefaults() { WriteDefaultSettings(settings, Display().ProbeHardwareDefaults()); }
+// The tiers as the hardware answered them; without an answer the tiered
+// settings keep what they hold.
+void CSettingsDlg::SetDefaults() { WriteDefaultSettings(settings, tiers_); }
 
 void CSettingsDlg::RevertControls() {
     FillControls();
@@ -136,7 +75,7 @@ void CSettingsDlg::NotifyWallpaper(WallpaperChange code, std::int32_t value) {
 }
 
 LRESULT CSettingsDlg::OnRestoreDefaults(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
+    if (TimeCommand(IDC_RESTORE_DEFAULTS) != CommandTiming::ActNow) return 0;
     SetDefaults();
     FillControls();
     NotifyAllChanges();
@@ -144,9 +83,8 @@ LRESULT CSettingsDlg::OnRestoreDefaults(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CSettingsDlg::OnEditPlaylist(WORD, WORD, HWND, BOOL&) {
-    // The playlist dialog's Shuffle writes into the tree, which the probed
-    // tiers may still have to be loaded into.
-    AwaitHardwareAnswers();
+    // Not while a way out waits to end the dialog.
+    if (waitingCommand_) return 0;
     EditPlaylist();
     return 0;
 }

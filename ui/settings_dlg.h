@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Posted to the dialog by a probe of its start that has answered.
@@ -20,6 +21,8 @@ public:
 
     BEGIN_MSG_MAP(CSettingsDlg)
         MESSAGE_HANDLER(kProbeAnswered, OnProbeAnswered)
+        MESSAGE_HANDLER(WM_TIMER, OnTimer)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
         MESSAGE_HANDLER(WM_DESTROY, OnDialogDestroyed)
         MESSAGE_HANDLER(WM_HSCROLL, OnSliderMoved)
         COMMAND_HANDLER(IDC_ENABLE_MUSIC, BN_CLICKED, OnMusicSwitched)
@@ -38,56 +41,64 @@ public:
     void SetDefaults() override;
     BOOL InitDialog(HWND focus, LPARAM initParam) override;
     void RevertControls() override;
-    void AwaitHardwareAnswers() override;
+    CommandTiming TimeCommand(UINT command) override;
     // Whether every control shows what the hardware answered.
-    bool HardwareAnswersShown() const { return !probes_; }
+    bool HardwareAnswersShown() const { return !AnswersOut(); }
 
-    // Shows the tree in every control and refills the lists; desktop as for
-    // FillResolutionControls.
-    void FillControls(DisplayConfiguration::DesktopMode desktop = DisplayConfiguration::DesktopMode::AskedAfresh);
+    // Shows the tree in every control and refills the lists from the
+    // answers there are; asks the hardware nothing.
+    void FillControls();
     // Posts one change to the running wallpaper, if there is one.
     void NotifyWallpaper(WallpaperChange code, std::int32_t value);
 
 protected:
     explicit CSettingsDlg(UINT templateId) : CSettingsDlgBase(templateId) {}
 
-    // The steps of InitDialog after the base's, in their order.
-    void FetchOptionControls();
-    // The defaults with these hardware tiers, then the product key over them.
-    void LoadSettingsOver(const HardwareDefaults& tiers);
-    // Starts the probes of the hardware on their threads; the stored key
-    // spares those whose results it would replace.
+    // The steps of InitDialog, in their order, around the base's.
     void StartHardwareProbes();
-    // Loads the settings and fills what needs no hardware answer; the
-    // controls that need one show nothing and cannot be used until it comes.
-    void FillWithoutHardware();
-    // Shows the answers that have come (all of them, waiting for those
-    // still out, when `wait`); drops the probes once every answer is shown.
-    void TakeAnswers(bool wait);
+    void FetchOptionControls();
+    // The defaults without the hardware-tiered ones, which the key holds or
+    // the tiers' answer brings; the key over them; the controls filled with
+    // what needs no answer.
+    void LoadAndFillControls();
     void ShowCaptionAndIcon();
 
-    // The probes of the dialog's start until all their answers are shown.
-    std::unique_ptr<StartProbes> probes_;
-    // Which answers still wait to be shown.
-    bool inventoryPending_ = false;
-    bool tiersPending_ = false;
-    bool sampleCountsPending_ = false;
-
 private:
-    // The seven changes, in the order a wallpaper expects a full refresh.
+    // The answers of the hardware and the way out that waits for them
+    // (hardware_answers.cpp).
+    bool AnswersOut() const {
+        return !inventoryTaken_ || !sampleCounts_ || (!tiers_ && probes_ && probes_->ProbesTiers());
+    }
+    void TakeAnswers();
+    void BeginWait(UINT command);
+    void EndWait();
+    void ShowBusy(bool busy);
+    // Whether the tree holds a value for the setting: a hardware-tiered one
+    // has none on a first run until the hardware has answered.
+    bool Known(const char* name);
+    // The antialiasing count that the controls stand for: the one chosen in
+    // the list, or the tree's while the list waits for its answer.
+    std::int32_t ShownAntialiasing();
+
+    // The seven changes, in the order a wallpaper expects a full refresh;
+    // a value not known yet is not posted.
     void NotifyAllChanges();
     void EditPlaylist();
     // The parts of FillControls: the controls that need no hardware answer,
-    // the three whose defaults follow the hardware, the antialiasing list
-    // from these sample counts.
+    // the three whose defaults follow the hardware, the antialiasing list.
     void FillOptionControls();
     void FillTieredControls();
-    void FillAntialiasingList(const std::vector<std::int32_t>& sampleCounts);
-    void ShowHardwarePending();
-    // What Antialiasing stores and previews: the chosen sample count, or 0.
+    void FillAntialiasingList();
+    // The monitor group; desktop as for FillResolutionControls, once the
+    // inventory has answered.
+    void FillMonitorGroup(DisplayConfiguration::DesktopMode desktop);
+    // What Antialiasing stores and previews from the list: the chosen sample
+    // count, or 0.
     std::int32_t ChosenAntialiasing() const;
 
     LRESULT OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled);
+    LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled);
     LRESULT OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled);
     LRESULT OnSliderMoved(UINT, WPARAM, LPARAM lParam, BOOL&);
     LRESULT OnMusicSwitched(WORD, WORD, HWND, BOOL&);
@@ -99,4 +110,27 @@ private:
     LRESULT OnHighQualityGraphicsClicked(WORD, WORD, HWND, BOOL&);
     LRESULT OnHighQualityTexturesClicked(WORD, WORD, HWND, BOOL&);
     LRESULT OnRestoreDefaults(WORD, WORD, HWND, BOOL&);
+
+    struct Tiered {
+        const char* name;
+        std::int32_t HardwareDefaults::*tier;
+        HWND CSettingsDlgBase::*box;
+    };
+    static const Tiered kTiered[3];
+
+    std::unique_ptr<StartProbes> probes_;
+    // The answers taken so far, and whether Antialiasing shows them.
+    bool inventoryTaken_ = false;
+    std::optional<HardwareDefaults> tiers_;
+    std::optional<std::vector<std::int32_t>> sampleCounts_;
+    bool antialiasingShown_ = false;
+    // The way out that waits for the answers (0: none), and whether the
+    // time for waiting is over.
+    UINT waitingCommand_ = 0;
+    bool waitBegun_ = false;
+    bool givenUp_ = false;
+    DWORD waitDeadline_ = 0;
+    // The buttons the wait disabled, and the focus it took from them.
+    std::vector<HWND> heldButtons_;
+    HWND heldFocus_ = nullptr;
 };

@@ -29,7 +29,9 @@ HRESULT CSettingsDlgBase::ConfirmDevice(const D3DCAPS9&, DWORD, D3DFORMAT) { ret
 
 void CSettingsDlgBase::SetDefaults() {}
 
-void CSettingsDlgBase::AwaitHardwareAnswers() {}
+CSettingsDlgBase::CommandTiming CSettingsDlgBase::TimeCommand(UINT) { return CommandTiming::ActNow; }
+
+void CSettingsDlgBase::DialogClosing() {}
 
 BOOL CSettingsDlgBase::InitDialog(HWND, LPARAM) {
     wallpaperMessage = ::RegisterWindowMessageW(kWallpaperMessageName);
@@ -76,21 +78,27 @@ LRESULT CSettingsDlgBase::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CSettingsDlgBase::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
-    AwaitHardwareAnswers();
-    RevertControls();
-    EndDialog(0);
+    CancelDialog();
     return 0;
 }
 
 LRESULT CSettingsDlgBase::OnCancel(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
-    RevertControls();
-    EndDialog(0);
+    CancelDialog();
     return 0;
 }
 
+void CSettingsDlgBase::CancelDialog() {
+    if (TimeCommand(IDCANCEL) != CommandTiming::ActNow) return;
+    DialogClosing();
+    RevertControls();
+    EndDialog(0);
+}
+
 LRESULT CSettingsDlgBase::OnOK(WORD, WORD, HWND, BOOL&) {
-    AwaitHardwareAnswers();
+    const CommandTiming timing = TimeCommand(IDOK);
+    if (timing == CommandTiming::Dropped) return 0;
+    DialogClosing();
+    if (timing == CommandTiming::Deferred) return 0;
     ReadControls();
     SaveSettings();
     EndDialog(0);

@@ -43,10 +43,14 @@ public:
     virtual BOOL InitDialog(HWND focus, LPARAM initParam);
     // Shows the tree again and tells the wallpaper (Cancel, Close).
     virtual void RevertControls() = 0;
-    // Waits for the hardware answers that some controls still lack and shows
-    // them, so that a user's action made before they came acts on the whole
-    // dialog; at once when they are all there.
-    virtual void AwaitHardwareAnswers();
+    // When a way out of the dialog (OK, Cancel, Restore Defaults) acts: now;
+    // later, once the hardware's answers it waits for have come or the time
+    // for them is over (the dialog then sends the command again); or never,
+    // while another way out waits.
+    enum class CommandTiming { ActNow, Deferred, Dropped };
+    virtual CommandTiming TimeCommand(UINT command);
+    // The dialog is about to end (OK, Cancel, Close), perhaps once a wait is over.
+    virtual void DialogClosing();
 
     Node& Settings() { return settings; }
     DisplayConfiguration& Display() { return display_; }
@@ -61,6 +65,8 @@ protected:
     // Writes the tree; a failure is shown in a message box owned by the dialog.
     void SaveSettings();
     void VisitWebSite();
+    // Cancel and Close: the tree shown and posted again, nothing stored.
+    void CancelDialog();
 
     // The dialog's display checks, for an inventory taken elsewhere.
     DeviceConfirmer& DeviceChecks() { return confirmer_; }

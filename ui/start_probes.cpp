@@ -6,21 +6,6 @@
 
 namespace {
 
-// Sets the event when the work ends, also by an exception: whoever waits for
-// it must never wait for ever.
-class SetOnExit {
-public:
-    explicit SetOnExit(HANDLE event) : event_(event) {}
-    ~SetOnExit() {
-        if (event_) ::SetEvent(event_);
-    }
-    SetOnExit(const SetOnExit&) = delete;
-    SetOnExit& operator=(const SetOnExit&) = delete;
-
-private:
-    HANDLE event_;
-};
-
 // Milliseconds left until the deadline taken with GetTickCount.
 DWORD Remaining(DWORD deadline) {
     const auto left = static_cast<LONG>(deadline - ::GetTickCount());
@@ -29,72 +14,83 @@ DWORD Remaining(DWORD deadline) {
 
 }  // namespace
 
-ProbeRun::ProbeRun(std::function<void()> work, HWND window, UINT message) : shared_(std::make_shared<Shared>()) {
-    shared_->work = std::move(work);
-    if (shared_->answered) {
-        thread_ = std::make_unique<framework::Thread>([shared = shared_, window, message] {
-            framework::ComScope com;
-            Run(*shared);
-            ::PostMessageW(window, message, 0, 0);
+StartProbes::StartProbes(DeviceConfirmer& confirmer, bool probeTiers, HWND window, UINT message)
+    : window_(window), message_(message), shared_(std::make_shared<Shared>(confirmer)) {
+    // Without Direct3D the inventory stays empty and the dialog still works.
+    Start(kInventory, [](Shared& shared) { shared.inventoryFound = SUCCEEDED(shared.display.EnumerateDisplays()); });
+    Start(kSampleCounts, [](Shared& shared) { shared.sampleCounts = ProbeSampleCounts(); });
+    if (probeTiers) ProbeTiers();
+}
+
+StartProbes::~StartProbes() { Finish(::GetTickCount() + kProbeTimeLimit); }
+
+void StartProbes::ProbeTiers() {
+    if (tiersStarted_) return;
+    tiersStarted_ = true;
+    // The video memory is that of the stored monitor's adapter, which the
+    // inventory knows once it has answered. An inventory probed at once
+    // (no event, no thread) has answered already.
+    Start(kVideoMemory, [](Shared& shared) {
+        const HANDLE inventory = shared.answered[kInventory].Get();
+        shared.videoMemory = shared.display.ProbeVideoMemory([inventory] {
+            if (inventory) ::WaitForSingleObject(inventory, INFINITE);
         });
-        if (*thread_) return;
-        thread_.reset();
+    });
+    Start(kClock, [](Shared& shared) { shared.clockMHz = MeasureProcessorClock(); });
+}
+
+void StartProbes::Start(Probe probe, std::function<void(Shared&)> work) {
+    const auto run = [work](Shared& shared) {
+        try {
+            work(shared);
+        } catch (...) {
+            // The answer stays what a probe that failed leaves.
+        }
+    };
+    shared_->answered[probe].Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (shared_->answered[probe]) {
+        threads_[probe] = std::make_unique<framework::Thread>(
+            [shared = shared_, run, probe, window = window_, message = message_] {
+                framework::ComScope com;
+                run(*shared);
+                ::SetEvent(shared->answered[probe].Get());
+                ::PostMessageW(window, message, 0, 0);
+            });
+        if (*threads_[probe]) return;
+        threads_[probe].reset();
+        shared_->answered[probe].Reset();
     }
-    Run(*shared_);
-    ::PostMessageW(window, message, 0, 0);
+    // No thread to be had: the answer is there once this returns.
+    run(*shared_);
+    ::PostMessageW(window_, message_, 0, 0);
 }
 
-ProbeRun::~ProbeRun() {
-    if (!thread_) return;
-    if (!givenUp_ && thread_->Join(kProbeTimeLimit)) return;
-    thread_->Abandon();
+bool StartProbes::Answered(Probe probe) const {
+    const HANDLE event = shared_->answered[probe].Get();
+    return !event || ::WaitForSingleObject(event, 0) == WAIT_OBJECT_0;
 }
 
-bool ProbeRun::Settle(DWORD milliseconds) {
-    if (givenUp_ || !thread_) return true;
-    return ::WaitForSingleObject(shared_->answered.Get(), milliseconds) == WAIT_OBJECT_0;
+const DisplayInventory& StartProbes::Inventory() const {
+    // The thread has ended its work: what it left is complete and no longer written.
+    return shared_->inventoryFound ? shared_->display.inventory() : empty_;
 }
 
-void ProbeRun::GiveUp() {
-    if (!Settle(0)) givenUp_ = true;
+HardwareDefaults StartProbes::Tiers() const {
+    return DisplayConfiguration::HardwareDefaultsFor(shared_->videoMemory, shared_->clockMHz);
 }
 
-void ProbeRun::Run(Shared& shared) {
-    try {
-        shared.work();
-    } catch (...) {
-        // The answer stays what a probe that failed leaves.
+void StartProbes::Finish(DWORD deadline) {
+    if (finished_) return;
+    finished_ = true;
+    for (auto& thread : threads_) {
+        if (thread && !thread->Join(Remaining(deadline))) thread->Abandon();
     }
-    if (shared.answered) ::SetEvent(shared.answered.Get());
-}
-
-StartProbes::StartProbes(DeviceConfirmer& confirmer, bool probeHardware, HWND window, UINT message)
-    : shared_(std::make_shared<InventoryWork>(confirmer)),
-      inventory_(
-          [shared = shared_] {
-              SetOnExit ready(shared->ready.Get());
-              // Without Direct3D the inventory stays empty and the dialog still works.
-              return SUCCEEDED(shared->display.EnumerateDisplays());
-          },
-          window, message),
-      sampleCounts_([] { return ProbeSampleCounts(); }, window, message),
-      empty_() {
-    if (!probeHardware) return;
-    // Without the event the probe cannot know when the inventory is there:
-    // it probes the stored monitor's index as the adapter's ordinal.
-    videoMemory_ = std::make_unique<ProbeThread<std::uint32_t>>(
-        [shared = shared_] {
-            const HANDLE ready = shared->ready.Get();
-            if (!ready) return ::ProbeVideoMemory();
-            return shared->display.ProbeVideoMemory([ready] { ::WaitForSingleObject(ready, INFINITE); });
-        },
-        window, message);
-    clock_ = std::make_unique<ProbeThread<std::int32_t>>([] { return MeasureProcessorClock(); }, window, message);
+    shared_->confirmer.Detach();
 }
 
 HRESULT StartProbes::DetachableConfirmer::ConfirmDevice(const D3DCAPS9& caps, DWORD behavior, D3DFORMAT format) {
     ::AcquireSRWLockShared(&lock_);
-    // What a probe given up finds no longer counts.
+    // What a probe let go finds no longer counts.
     const HRESULT result = target_ ? target_->ConfirmDevice(caps, behavior, format) : E_FAIL;
     ::ReleaseSRWLockShared(&lock_);
     return result;
@@ -104,43 +100,4 @@ void StartProbes::DetachableConfirmer::Detach() {
     ::AcquireSRWLockExclusive(&lock_);
     target_ = nullptr;
     ::ReleaseSRWLockExclusive(&lock_);
-}
-
-StartProbes::~StartProbes() {
-    if (!givenUp_) AwaitAll();
-    shared_->confirmer.Detach();
-}
-
-bool StartProbes::InventoryAnswered(DWORD milliseconds) { return inventory_.Settle(milliseconds); }
-
-bool StartProbes::HardwareDefaultsAnswered(DWORD milliseconds) {
-    if (!videoMemory_) return true;
-    const DWORD deadline = ::GetTickCount() + milliseconds;
-    return videoMemory_->Settle(milliseconds) && clock_->Settle(Remaining(deadline));
-}
-
-bool StartProbes::SampleCountsAnswered(DWORD milliseconds) { return sampleCounts_.Settle(milliseconds); }
-
-void StartProbes::AwaitAll() {
-    const DWORD deadline = ::GetTickCount() + kProbeTimeLimit;
-    InventoryAnswered(Remaining(deadline));
-    SampleCountsAnswered(Remaining(deadline));
-    HardwareDefaultsAnswered(Remaining(deadline));
-    inventory_.GiveUp();
-    sampleCounts_.GiveUp();
-    if (videoMemory_) {
-        videoMemory_->GiveUp();
-        clock_->GiveUp();
-    }
-    givenUp_ = true;
-}
-
-const DisplayInventory& StartProbes::Inventory() const {
-    // The thread has ended: what it left is complete and no longer written.
-    return inventory_.Answer() ? shared_->display.inventory() : empty_;
-}
-
-HardwareDefaults StartProbes::ProbedHardwareDefaults() const {
-    if (!videoMemory_) return ComputeHardwareDefaults(0, 0, 0);
-    return DisplayConfiguration::HardwareDefaultsFor(videoMemory_->Answer(), clock_->Answer());
 }

@@ -86,8 +86,25 @@ private:
     // Lets the answers come through the dialog's own messages, as they would
     // while the user looks at the dialog.
     void PumpUntilAnswersShown() {
+        Pump([this] { return AnswersShown(*this, 0); }, 20000);
+    }
+
+    LRESULT OnRunScript(UINT, WPARAM, LPARAM, BOOL&) {
+        if (awaitAnswers) PumpUntilAnswersShown();
+        if (script) script(*this);
+        // A script that stopped early (a failed assertion) must not leave
+        // the test waiting on an open dialog.
+        if (this->m_hWnd) this->EndDialog(0);
+        return 0;
+    }
+
+public:
+    // Runs the thread's messages, as the dialog's loop would, until done()
+    // or for at most `milliseconds`.
+    template <class Done>
+    void Pump(Done done, DWORD milliseconds) {
         const DWORD start = ::GetTickCount();
-        while (!AnswersShown(*this, 0) && ::GetTickCount() - start < 20000) {
+        while (!done() && ::GetTickCount() - start < milliseconds) {
             MSG message;
             if (!::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
@@ -100,15 +117,6 @@ private:
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
-    }
-
-    LRESULT OnRunScript(UINT, WPARAM, LPARAM, BOOL&) {
-        if (awaitAnswers) PumpUntilAnswersShown();
-        if (script) script(*this);
-        // A script that stopped early (a failed assertion) must not leave
-        // the test waiting on an open dialog.
-        if (this->m_hWnd) this->EndDialog(0);
-        return 0;
     }
 };
 
