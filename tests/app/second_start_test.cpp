@@ -19,9 +19,13 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,6 +39,9 @@ enum class Before {
     Minimised,      // the same, minimised
     PlaylistOpen,   // the same, with its playlist dialog open
     Closed,         // a first start's dialog, closed again
+    Closing,        // the same, held still (all its threads suspended) once
+                    // its dialog has left the screen, until a while after
+                    // the second start: as a slow machine ends a process
     DiedHolding,    // a first start ended from outside while the test holds
                     // the claim's objects, which keep what it published
     ForeignDialog,  // the test holds the claim's names and publishes its own
@@ -85,9 +92,51 @@ Seen Watch(const UniqueHandle& process, DWORD processId, const wchar_t* caption)
     return seen;
 }
 
+// Suspends every thread of the process; resumed when the object goes.
+class HeldProcess {
+public:
+    explicit HeldProcess(DWORD processId) {
+        const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return;
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+            if (entry.th32OwnerProcessID != processId) continue;
+            HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+            if (thread && ::SuspendThread(thread) != static_cast<DWORD>(-1)) {
+                threads_.push_back(thread);
+            } else if (thread) {
+                ::CloseHandle(thread);
+            }
+        }
+        ::CloseHandle(snapshot);
+    }
+    ~HeldProcess() { Release(); }
+    HeldProcess(const HeldProcess&) = delete;
+    HeldProcess& operator=(const HeldProcess&) = delete;
+    bool Held() const { return !threads_.empty(); }
+    void Release() {
+        for (HANDLE thread : threads_) {
+            ::ResumeThread(thread);
+            ::CloseHandle(thread);
+        }
+        threads_.clear();
+    }
+
+private:
+    std::vector<HANDLE> threads_;
+};
+
+DWORD WINAPI ReleaseLater(void* held) {
+    ::Sleep(3000);
+    static_cast<HeldProcess*>(held)->Release();
+    return 0;
+}
+
 class SecondStartTest : public ::testing::TestWithParam<SecondStartCase> {
 protected:
     void TearDown() override {
+        if (held_) held_->Release();
         if (playlist_) ::PostMessageW(playlist_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         if (first_ && ::WaitForSingleObject(first_.Get(), 0) == WAIT_TIMEOUT) {
             if (playlist_) test_support::PumpMessagesFor(500);
@@ -123,6 +172,7 @@ protected:
     HWND dialog_ = nullptr;
     HWND playlist_ = nullptr;
     HWND ours_ = nullptr;  // the test's own window, in front before the start
+    std::unique_ptr<HeldProcess> held_;
 };
 
 TEST_P(SecondStartTest, BringsTheOpenDialogForwardOrShowsItsOwn) {
@@ -150,6 +200,13 @@ TEST_P(SecondStartTest, BringsTheOpenDialogForwardOrShowsItsOwn) {
         case Before::Closed:
             ::PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             ASSERT_EQ(test_support::ExitCodeAfter(first_, 30000), 0);
+            break;
+        case Before::Closing:
+            ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
+            for (int i = 0; i < 5000 && ::IsWindowVisible(dialog_); ++i) ::Sleep(1);
+            ASSERT_FALSE(::IsWindowVisible(dialog_)) << "the first dialog did not close";
+            held_ = std::make_unique<HeldProcess>(firstId_);
+            ASSERT_TRUE(held_->Held());
             break;
         case Before::DiedHolding:
             heldMutex.Reset(::OpenMutexW(SYNCHRONIZE, FALSE, SettingsClaim::kMutexName));
@@ -194,7 +251,9 @@ TEST_P(SecondStartTest, BringsTheOpenDialogForwardOrShowsItsOwn) {
     DWORD secondId = 0;
     UniqueHandle second = test_support::StartScreensaver(arguments, empty.Path(), &secondId);
     ASSERT_TRUE(second);
+    UniqueHandle releaser(held_ ? ::CreateThread(nullptr, 0, &ReleaseLater, held_.get(), 0, nullptr) : nullptr);
     const Seen seen = Watch(second, secondId, c.shows);
+    if (releaser) ::WaitForSingleObject(releaser.Get(), 10000);
 
     if (c.shows) {
         ASSERT_NE(seen.shown, nullptr) << "it showed no window of its own";
@@ -222,6 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SecondStartCase{"PlaylistOpenThenNoSwitch", Before::PlaylistOpen, L"", nullptr},
                       SecondStartCase{"OpenThenRunWithoutRenderer", Before::Open, L"/s", L"Error!"},
                       SecondStartCase{"ClosedThenConfigure", Before::Closed, L"/c", kCaption},
+                      SecondStartCase{"ClosingThenConfigure", Before::Closing, L"/c", kCaption},
                       SecondStartCase{"DiedHoldingThenConfigure", Before::DiedHolding, L"/c", kCaption},
                       SecondStartCase{"ForeignDialogThenConfigure", Before::ForeignDialog, L"/c", kCaption}),
     test_support::CaseName<SecondStartCase>);
