@@ -11,6 +11,11 @@ void CClaimedSettingsDlg::DialogClosing() {
     if (claim_) claim_->Publish(nullptr);
 }
 
+void CClaimedSettingsDlg::DialogStaysOpen() {
+    CSettingsDlg::DialogStaysOpen();
+    if (claim_) claim_->Publish(m_hWnd);
+}
+
 void CClaimedSettingsDlg::OnFinalMessage(HWND window) {
     CSettingsDlg::OnFinalMessage(window);
     // After the dialog's end has waited for its probes: a later start may

@@ -17,6 +17,7 @@ public:
 
     BOOL InitDialog(HWND focus, LPARAM initParam) override;
     void DialogClosing() override;
+    void DialogStaysOpen() override;
     void OnFinalMessage(HWND window) override;
 
 private:

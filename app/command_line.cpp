@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "config/product.h"
+
 #include <cstddef>
 
 namespace {
@@ -63,4 +65,15 @@ ParsedCommandLine ParseCommandLine(std::wstring_view commandLine) {
     }
     result.window = ReadWindowNumber(commandLine, letterAt + 1);
     return result;
+}
+
+std::optional<std::wstring_view> GrantArgument(std::wstring_view commandLine) {
+    std::size_t at = SkipProgramPath(commandLine);
+    while (at < commandLine.size() && IsBlank(commandLine[at])) ++at;
+    const std::wstring_view rest = commandLine.substr(at);
+    const std::wstring_view grant(product::kGrantSwitch);
+    if (rest.substr(0, grant.size()) != grant) return std::nullopt;
+    if (rest.size() == grant.size()) return std::wstring_view();
+    if (rest[grant.size()] != L' ') return std::nullopt;
+    return rest.substr(grant.size() + 1);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 enum class RunMode : std::int32_t {
@@ -21,3 +22,10 @@ struct ParsedCommandLine {
 
 // Takes the whole process command line, program path included. Never fails.
 ParsedCommandLine ParseCommandLine(std::wstring_view commandLine);
+
+// When the first argument after the program path is exactly the grant
+// switch (config/product.h):
+// the rest of the command line after it and one blank (empty when there is
+// none), unchecked. Otherwise nothing, and the command line is one of the
+// screensaver switches.
+std::optional<std::wstring_view> GrantArgument(std::wstring_view commandLine);

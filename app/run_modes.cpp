@@ -1,8 +1,9 @@
 #include "app/run_modes.h"
 
+#include "app/claimed_settings_dlg.h"
+#include "app/grant_mode.h"
 #include "app/preview_wnd.h"
 #include "app/renderer_launch.h"
-#include "app/claimed_settings_dlg.h"
 #include "app/settings_claim.h"
 #include "framework/app_module.h"
 #include "framework/handles.h"
@@ -77,6 +78,10 @@ bool RequestPasswordChange(const wchar_t* providerLibrary) {
 
 int RunProgram(HINSTANCE instance, const wchar_t* commandLine) {
     framework::HardenLibrarySearchPath();
+    // The elevated mode answers by its exit code; every other mode by 0.
+    if (const auto grant = GrantArgument(commandLine ? commandLine : L"")) {
+        return static_cast<int>(RunGrantMode(*grant));
+    }
     const ParsedCommandLine parsed = ParseCommandLine(commandLine ? commandLine : L"");
     switch (parsed.mode) {
         case RunMode::Configure: RunConfigure(instance, WindowFromNumber(parsed.window)); break;

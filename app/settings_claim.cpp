@@ -1,5 +1,9 @@
 #include "app/settings_claim.h"
 
+#include "framework/token_user.h"
+
+#include <sddl.h>
+
 #include <string>
 #include <vector>
 
@@ -44,6 +48,34 @@ bool IsProcessOfThisProgram(DWORD processId) {
 
 HWND WindowFromNumber(LONG number) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(number)); }
 
+// The claim's objects belong to the user, whichever way the process runs:
+// those an elevated start makes would otherwise carry the access of its
+// elevated token, which an unelevated start of the same user may not open,
+// and that start would show a second dialog. The medium label keeps them
+// writable from an unelevated start.
+class ClaimSecurity {
+public:
+    ClaimSecurity() {
+        const std::wstring user = framework::CurrentUserSid();
+        if (user.empty()) return;
+        const std::wstring sddl = L"D:P(A;;GA;;;" + user + L")(A;;GA;;;SY)S:(ML;;NW;;;ME)";
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
+                                                                    nullptr)) {
+            return;
+        }
+        descriptor_.reset(descriptor);
+        attributes_.nLength = sizeof(attributes_);
+        attributes_.lpSecurityDescriptor = descriptor;
+    }
+    // Null (the token's default) when the user's SID cannot be had.
+    SECURITY_ATTRIBUTES* Attributes() { return descriptor_ ? &attributes_ : nullptr; }
+
+private:
+    framework::LocalMemory<> descriptor_;
+    SECURITY_ATTRIBUTES attributes_ = {};
+};
+
 }  // namespace
 
 bool IsSettingsDialogOf(HWND window, DWORD processId) {
@@ -77,10 +109,11 @@ SettingsClaim::~SettingsClaim() {
 }
 
 SettingsClaim::Outcome SettingsClaim::ClaimOrShowOpen() {
-    mutex_.Reset(::CreateMutexW(nullptr, FALSE, kMutexName));
+    ClaimSecurity security;
+    mutex_.Reset(::CreateMutexW(security.Attributes(), FALSE, kMutexName));
     // The name is taken by an object of another kind: no claim to be had.
     if (!mutex_) return Outcome::Unclaimed;
-    section_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(Published),
+    section_.Reset(::CreateFileMappingW(INVALID_HANDLE_VALUE, security.Attributes(), PAGE_READWRITE, 0, sizeof(Published),
                                         kSectionName));
     if (section_) view_.Reset(::MapViewOfFile(section_.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(Published)));
 

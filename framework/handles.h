@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <utility>
 
 namespace framework {
@@ -205,5 +206,13 @@ public:
 private:
     bool initialised_;
 };
+
+// Memory the system allocated for the caller with LocalAlloc (security
+// descriptors, ACLs, SID strings).
+struct LocalFreer {
+    void operator()(void* memory) const { ::LocalFree(memory); }
+};
+template <class T = void>
+using LocalMemory = std::unique_ptr<T, LocalFreer>;
 
 }  // namespace framework

@@ -1,5 +1,6 @@
 #include "playlist/playlist_dlg.h"
 
+#include "config/product_key_access.h"
 #include "config/settings_schema.h"
 #include "framework/controls.h"
 #include "i18n/string_table.h"
@@ -96,6 +97,8 @@ LRESULT CPlaylistDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
     const bool shuffled = settings_.Get(setting::kShufflePlayList).AsInt() != 0;
     framework::SetChecked(shuffle_, shuffled);
+    writeAccess_ = ProductKeyWriteAccess();
+    ShowShieldWhenAccessDenied(GetDlgItem(IDOK), writeAccess_);
     return TRUE;
 }
 
@@ -173,18 +176,53 @@ LRESULT CPlaylistDlg::OnShuffle(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CPlaylistDlg::OnOK(WORD, WORD, HWND, BOOL&) {
-    // Closing as usual would lose the user's changes without a word.
-    if (FAILED(playlist_.Save(Key().c_str()))) ShowRegistryWriteError(m_hWnd);
+    if (busy_.Held()) return 0;
+    // Where this user may not write the key, one consent first.
+    if (writeAccess_ == ERROR_ACCESS_DENIED && !accessAsked_) {
+        accessAsked_ = true;
+        busy_.Hold(m_hWnd, {IDOK, IDCANCEL, IDC_ADD_FILES, IDC_REMOVE_FILES});
+        accessRequest_ = std::make_unique<AccessRequest>(m_hWnd, kAccessAnswered);
+        return 0;
+    }
+    // Closing would lose the user's list: the dialog stays for another OK
+    // or a Cancel.
+    if (FAILED(playlist_.Save(Key().c_str()))) {
+        ShowRegistryWriteError(m_hWnd);
+        accessAsked_ = false;
+        return 0;
+    }
     EndDialog(0);
     return 0;
 }
 
+LRESULT CPlaylistDlg::OnAccessAnswered(UINT, WPARAM status, LPARAM, BOOL&) {
+    if (!accessRequest_) return 0;
+    accessRequest_.reset();
+    busy_.Release(m_hWnd);
+    if (status != ERROR_SUCCESS) {
+        ShowRegistryWriteError(m_hWnd);
+        accessAsked_ = false;
+        return 0;
+    }
+    writeAccess_ = ProductKeyWriteAccess();
+    ShowShieldWhenAccessDenied(GetDlgItem(IDOK), writeAccess_);
+    SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(IDOK)));
+    return 0;
+}
+
+LRESULT CPlaylistDlg::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled) {
+    if (!busy_.SetWaitCursor()) handled = FALSE;
+    return TRUE;
+}
+
 LRESULT CPlaylistDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
+    if (busy_.Held()) return 0;
     EndDialog(0);
     return 0;
 }
 
 LRESULT CPlaylistDlg::OnClose(UINT, WPARAM, LPARAM, BOOL&) {
+    if (busy_.Held()) return 0;
     EndDialog(0);
     return 0;
 }

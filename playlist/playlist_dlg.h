@@ -8,8 +8,11 @@
 #include "framework/dialog_impl.h"
 #include "playlist/playlist.h"
 #include "res/playlist_dialog_ids.h"
+#include "ui/access_request.h"
+#include "ui/busy_buttons.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,8 @@ public:
         COMMAND_HANDLER(IDOK, BN_CLICKED, OnOK)
         COMMAND_HANDLER(IDC_SHUFFLE, BN_CLICKED, OnShuffle)
         MESSAGE_HANDLER(WM_CLOSE, OnClose)
+        MESSAGE_HANDLER(kAccessAnswered, OnAccessAnswered)
+        MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
     END_MSG_MAP()
 
     // Adds one chosen file: the files an M3U playlist names, or the path
@@ -44,6 +49,8 @@ private:
     LRESULT OnOK(WORD, WORD, HWND, BOOL&);
     LRESULT OnShuffle(WORD, WORD, HWND, BOOL&);
     LRESULT OnClose(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAccessAnswered(UINT, WPARAM status, LPARAM, BOOL&);
+    LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled);
 
     void InsertColumn();
     // The files the user chose in the open-file dialog; none when it was
@@ -58,4 +65,11 @@ private:
     HWND list_ = nullptr;
     HWND shuffle_ = nullptr;
     Playlist playlist_;
+    // Whether this user may save the playlist, the consent asked for by this
+    // OK, and the buttons held while it is answered.
+    static constexpr UINT kAccessAnswered = WM_APP + 1;
+    LSTATUS writeAccess_ = ERROR_SUCCESS;
+    std::unique_ptr<AccessRequest> accessRequest_;
+    bool accessAsked_ = false;
+    BusyButtons busy_;
 };

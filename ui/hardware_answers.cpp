@@ -11,7 +11,9 @@
 // An answer is taken whenever it comes while the dialog is open, also after
 // a way out stopped waiting for it. What each way out does without one:
 //
-//   OK                waits, busy, for the answers still out, then stores
+//   OK                waits, busy, for the answers still out (and, where this
+//                     user may not write the key, for the consent that lets
+//                     it: settings_waits.cpp), then stores
 //                     the tree. A tiered value the hardware never answered
 //                     is not in the tree (the next start probes again) or
 //                     keeps the key's; Antialiasing keeps the tree's while
@@ -82,7 +84,7 @@ void CSettingsDlg::TakeAnswers() {
     }
     if (!sampleCounts_ && probes_->SampleCountsAnswered()) sampleCounts_ = probes_->SampleCounts();
     if (!antialiasingShown_) FillAntialiasingList();
-    if (waitingCommand_ && !AnswersOut()) EndWait();
+    if (waitingFor_ == WaitFor::Hardware && !AnswersOut()) EndWait();
 }
 
 LRESULT CSettingsDlg::OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&) {
@@ -90,77 +92,9 @@ LRESULT CSettingsDlg::OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&) {
     return 0;
 }
 
-CSettingsDlgBase::CommandTiming CSettingsDlg::TimeCommand(UINT command) {
-    if (waitingCommand_) return CommandTiming::Dropped;
-    if (command == IDCANCEL) return CommandTiming::ActNow;
-    // Restore Defaults needs the tiers, which the start may have spared.
-    if (command == IDC_RESTORE_DEFAULTS && probes_ && !givenUp_) probes_->ProbeTiers();
-    if (givenUp_ || !AnswersOut()) return CommandTiming::ActNow;
-    BeginWait(command);
-    return CommandTiming::Deferred;
-}
-
-void CSettingsDlg::BeginWait(UINT command) {
-    waitingCommand_ = command;
-    if (!waitBegun_) {
-        waitBegun_ = true;
-        waitDeadline_ = ::GetTickCount() + kProbeTimeLimit;
-        ::SetTimer(m_hWnd, kGiveUpTimer, kProbeTimeLimit, nullptr);
-    }
-    ShowBusy(true);
-}
-
-void CSettingsDlg::EndWait() {
-    const UINT command = waitingCommand_;
-    waitingCommand_ = 0;
-    ShowBusy(false);
-    SendMessage(WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(command)));
-}
-
-LRESULT CSettingsDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-    if (wParam != kGiveUpTimer) {
-        handled = FALSE;
-        return 0;
-    }
-    ::KillTimer(m_hWnd, kGiveUpTimer);
-    givenUp_ = true;
-    if (waitingCommand_) EndWait();
-    return 0;
-}
-
-void CSettingsDlg::ShowBusy(bool busy) {
-    if (busy) {
-        // The dialog goes on painting and answering; only its ways out and
-        // the playlist dialog are held until the wait is over.
-        const HWND focus = ::GetFocus();
-        for (int id : {IDOK, IDCANCEL, IDC_RESTORE_DEFAULTS, IDC_EDIT_PLAYLIST}) {
-            const HWND button = GetDlgItem(id);
-            if (!button || !::IsWindowEnabled(button)) continue;
-            if (button == focus) heldFocus_ = focus;
-            heldButtons_.push_back(button);
-            ::EnableWindow(button, FALSE);
-        }
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        return;
-    }
-    for (HWND button : heldButtons_) ::EnableWindow(button, TRUE);
-    heldButtons_.clear();
-    if (heldFocus_) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(heldFocus_), TRUE);
-    heldFocus_ = nullptr;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-}
-
-LRESULT CSettingsDlg::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled) {
-    if (!waitingCommand_) {
-        handled = FALSE;
-        return 0;
-    }
-    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    return TRUE;
-}
-
 LRESULT CSettingsDlg::OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled) {
     ::KillTimer(m_hWnd, kGiveUpTimer);
+    accessRequest_.reset();
     // The threads still running get what is left of the time for waiting,
     // or the whole of it when nobody waited, all together.
     if (probes_) probes_->Finish(waitBegun_ ? waitDeadline_ : ::GetTickCount() + kProbeTimeLimit);

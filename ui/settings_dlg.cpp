@@ -22,6 +22,7 @@ BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
     StartHardwareProbes();
     CSettingsDlgBase::InitDialog(focus, initParam);
     FetchOptionControls();
+    ShowSaveAccess();
     LoadAndFillControls();
     ShowCaptionAndIcon();
     // The answers come as messages, once the dialog shows.
@@ -94,4 +95,6 @@ void CSettingsDlg::EditPlaylist() {
     // tree (Shuffle) when it returns: its result says nothing.
     CPlaylistDlg playlist(product::kName, settings);
     playlist.DoModal(::GetActiveWindow());
+    // Its OK may have asked for the rights to save, which this OK then has.
+    ShowSaveAccess();
 }

@@ -2,6 +2,8 @@
 // wallpaper that shows each change while the user makes it.
 #pragma once
 
+#include "ui/access_request.h"
+#include "ui/busy_buttons.h"
 #include "ui/settings_dlg_base.h"
 #include "ui/start_probes.h"
 #include "wallpaper/wallpaper_window.h"
@@ -13,6 +15,8 @@
 
 // Posted to the dialog by a probe of its start that has answered.
 inline constexpr UINT kProbeAnswered = WM_APP + 1;
+// Posted by the request for the rights to save, with its status in wParam.
+inline constexpr UINT kAccessAnswered = WM_APP + 2;
 
 class CSettingsDlg : public CSettingsDlgBase {
 public:
@@ -21,6 +25,7 @@ public:
 
     BEGIN_MSG_MAP(CSettingsDlg)
         MESSAGE_HANDLER(kProbeAnswered, OnProbeAnswered)
+        MESSAGE_HANDLER(kAccessAnswered, OnAccessAnswered)
         MESSAGE_HANDLER(WM_TIMER, OnTimer)
         MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
         MESSAGE_HANDLER(WM_DESTROY, OnDialogDestroyed)
@@ -42,6 +47,7 @@ public:
     BOOL InitDialog(HWND focus, LPARAM initParam) override;
     void RevertControls() override;
     CommandTiming TimeCommand(UINT command) override;
+    void DialogStaysOpen() override;
     // Whether every control shows what the hardware answered.
     bool HardwareAnswersShown() const { return !AnswersOut(); }
 
@@ -70,9 +76,12 @@ private:
         return !inventoryTaken_ || !sampleCounts_ || (!tiers_ && probes_ && probes_->ProbesTiers());
     }
     void TakeAnswers();
-    void BeginWait(UINT command);
+    enum class WaitFor { Nothing, Hardware, Access };
+    void BeginWait(UINT command, WaitFor what);
+    // The wait is over: the command is sent again, and now acts.
     void EndWait();
-    void ShowBusy(bool busy);
+    // Whether this user may write the product key; the shield on OK when not.
+    void ShowSaveAccess();
     // Whether the tree holds a value for the setting: a hardware-tiered one
     // has none on a first run until the hardware has answered.
     bool Known(const char* name);
@@ -97,6 +106,7 @@ private:
     std::int32_t ChosenAntialiasing() const;
 
     LRESULT OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAccessAnswered(UINT, WPARAM status, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled);
     LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled);
     LRESULT OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled);
@@ -124,13 +134,17 @@ private:
     std::optional<HardwareDefaults> tiers_;
     std::optional<std::vector<std::int32_t>> sampleCounts_;
     bool antialiasingShown_ = false;
-    // The way out that waits for the answers (0: none), and whether the
-    // time for waiting is over.
+    // The way out that waits (0: none) and what for, and whether the time
+    // for waiting for the hardware is over.
+    static constexpr UINT_PTR kGiveUpTimer = 1;
     UINT waitingCommand_ = 0;
+    WaitFor waitingFor_ = WaitFor::Nothing;
     bool waitBegun_ = false;
     bool givenUp_ = false;
     DWORD waitDeadline_ = 0;
-    // The buttons the wait disabled, and the focus it took from them.
-    std::vector<HWND> heldButtons_;
-    HWND heldFocus_ = nullptr;
+    BusyButtons busy_;
+    // Whether this user may save, and the consent asked for by this OK.
+    LSTATUS writeAccess_ = ERROR_SUCCESS;
+    std::unique_ptr<AccessRequest> accessRequest_;
+    bool accessAsked_ = false;
 };

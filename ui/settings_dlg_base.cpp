@@ -33,6 +33,8 @@ CSettingsDlgBase::CommandTiming CSettingsDlgBase::TimeCommand(UINT) { return Com
 
 void CSettingsDlgBase::DialogClosing() {}
 
+void CSettingsDlgBase::DialogStaysOpen() {}
+
 BOOL CSettingsDlgBase::InitDialog(HWND, LPARAM) {
     wallpaperMessage = ::RegisterWindowMessageW(kWallpaperMessageName);
     wallpaperWindow = nullptr;
@@ -56,8 +58,10 @@ void CSettingsDlgBase::LoadStoredSettings() {
     LoadSettingsFromRegistry(settings);
 }
 
-void CSettingsDlgBase::SaveSettings() {
-    if (!SaveSettingsToRegistry(settings)) ShowRegistryWriteError(m_hWnd);
+bool CSettingsDlgBase::SaveSettings() {
+    if (SaveSettingsToRegistry(settings)) return true;
+    ShowRegistryWriteError(m_hWnd);
+    return false;
 }
 
 void CSettingsDlgBase::VisitWebSite() {
@@ -100,7 +104,12 @@ LRESULT CSettingsDlgBase::OnOK(WORD, WORD, HWND, BOOL&) {
     DialogClosing();
     if (timing == CommandTiming::Deferred) return 0;
     ReadControls();
-    SaveSettings();
+    // Closing would lose every change the user made: the dialog stays, with
+    // the user's values, for another OK or a Cancel.
+    if (!SaveSettings()) {
+        DialogStaysOpen();
+        return 0;
+    }
     EndDialog(0);
     return 0;
 }

@@ -49,8 +49,10 @@ public:
     // while another way out waits.
     enum class CommandTiming { ActNow, Deferred, Dropped };
     virtual CommandTiming TimeCommand(UINT command);
-    // The dialog is about to end (OK, Cancel, Close), perhaps once a wait is over.
+    // The dialog is about to end (OK, Cancel, Close), perhaps once a wait is
+    // over; and, after an OK that could not save, stays open after all.
     virtual void DialogClosing();
+    virtual void DialogStaysOpen();
 
     Node& Settings() { return settings; }
     DisplayConfiguration& Display() { return display_; }
@@ -62,8 +64,9 @@ protected:
 
     // The product key over the defaults the tree holds.
     void LoadStoredSettings();
-    // Writes the tree; a failure is shown in a message box owned by the dialog.
-    void SaveSettings();
+    // Writes the tree; a failure is shown in a message box owned by the
+    // dialog, and false.
+    bool SaveSettings();
     void VisitWebSite();
     // Cancel and Close: the tree shown and posted again, nothing stored.
     void CancelDialog();

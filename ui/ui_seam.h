@@ -1,6 +1,7 @@
 // The calls of the settings dialog that leave the program (opening the web
-// site) go through this table, so that a test can see the address without a
-// browser. The program itself never changes it.
+// site, asking for consent to save) go through this table, so that a test can
+// see the address without a browser and decline a consent that Wine never
+// asks for. The program itself never changes it.
 #pragma once
 
 #include "framework/scoped_override.h"
@@ -12,6 +13,7 @@ namespace ui_seam {
 
 struct Api {
     decltype(&::ShellExecuteW) shellExecute = &::ShellExecuteW;
+    decltype(&::ShellExecuteExW) shellExecuteEx = &::ShellExecuteExW;
 };
 
 Api& Current();
