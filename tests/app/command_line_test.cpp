@@ -98,3 +98,36 @@ const Case kSwitches[] = {
 INSTANTIATE_TEST_SUITE_P(Table, ParseCommandLineTest, ::testing::ValuesIn(kSwitches));
 
 }  // namespace
+
+// The elevated mode is reached by its own first argument only; everything
+// else is left to the screensaver switches.
+struct GrantCase {
+    const wchar_t* commandLine;
+    bool grant;
+    const wchar_t* argument;
+};
+
+class GrantArgumentTest : public ::testing::TestWithParam<GrantCase> {};
+
+TEST_P(GrantArgumentTest, OnlyTheExactFirstArgument) {
+    const GrantCase& c = GetParam();
+    const std::optional<std::wstring_view> argument = GrantArgument(c.commandLine);
+    ASSERT_EQ(argument.has_value(), c.grant);
+    if (c.grant) {
+        EXPECT_EQ(std::wstring(*argument), c.argument);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, GrantArgumentTest,
+    ::testing::Values(GrantCase{QUOTED L" --grant-settings-access S-1-5-21-1-2-3-1001", true, L"S-1-5-21-1-2-3-1001"},
+                      GrantCase{PLAIN L" --grant-settings-access S-1-5-21-1-2-3-1001", true, L"S-1-5-21-1-2-3-1001"},
+                      GrantCase{QUOTED L" --grant-settings-access", true, L""},
+                      GrantCase{QUOTED L"   --grant-settings-access x y", true, L"x y"},
+                      GrantCase{QUOTED L" --grant-settings-accessX S-1-1-0", false, nullptr},
+                      GrantCase{QUOTED L" --GRANT-SETTINGS-ACCESS S-1-1-0", false, nullptr},
+                      GrantCase{QUOTED L" /c --grant-settings-access S-1-1-0", false, nullptr},
+                      GrantCase{QUOTED L" /s", false, nullptr}, GrantCase{QUOTED, false, nullptr},
+                      GrantCase{L"", false, nullptr},
+                      // The switch inside an unquoted path is the path's.
+                      GrantCase{L"C:\\x --grant-settings-access\\a.scr /s", false, nullptr}));

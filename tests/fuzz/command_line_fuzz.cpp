@@ -1,7 +1,7 @@
 // The command-line parser on any text: it never fails, the mode is one of the
 // five, the window number is never negative and only the modes that use it
 // read one. The program path, quoted or not, never changes how the
-// arguments read.
+// arguments read; nor how the elevated mode's first argument reads.
 #include "app/command_line.h"
 #include "tests/fuzz/fuzz_check.h"
 
@@ -31,5 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ParsedCommandLine quoted = ParseCommandLine(L"\"C:\\Program Files\\Marrowdale 3D.scr\" " + text);
     CheckResult(unquoted);
     FUZZ_CHECK(unquoted == quoted);
+
+    // The elevated mode's argument, when there is one, is the end of the line,
+    // and the program path does not change it either.
+    const std::wstring quotedLine = L"\"C:\\Program Files\\Marrowdale 3D.scr\" " + text;
+    const std::wstring unquotedLine = L"C:\\Windows\\Marrowdale.scr " + text;
+    const auto grant = GrantArgument(quotedLine);
+    if (grant) {
+        FUZZ_CHECK(grant->size() <= text.size());
+        FUZZ_CHECK(text.compare(text.size() - grant->size(), grant->size(), *grant) == 0);
+    }
+    FUZZ_CHECK(grant.has_value() == GrantArgument(unquotedLine).has_value());
     return 0;
 }
