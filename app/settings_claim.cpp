@@ -1,5 +1,6 @@
 #include "app/settings_claim.h"
 
+#include "framework/program_path.h"
 #include "framework/token_user.h"
 
 #include <sddl.h>
@@ -21,15 +22,7 @@ std::wstring FileNameOf(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
-std::wstring OwnProgramName() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) return FileNameOf(std::wstring(path.data(), length));
-        path.resize(path.size() * 2);
-    }
-}
+std::wstring OwnProgramName() { return FileNameOf(framework::ProgramPath()); }
 
 // True for a live process whose program file has this program's name. Any
 // copy of the program counts: they all edit the same settings.

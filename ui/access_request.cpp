@@ -2,13 +2,13 @@
 
 #include "config/product.h"
 #include "framework/handles.h"
+#include "framework/program_path.h"
 #include "framework/token_user.h"
 #include "ui/ui_seam.h"
 
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -16,22 +16,12 @@ namespace {
 // consent before it takes what the user takes.
 constexpr DWORD kGrantTimeLimit = 60000;
 
-std::wstring OwnProgramPath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
-
 DWORD AskAndGrant(HWND window) {
     // The user to be granted is this one, also when the consent comes from
     // another account.
     const std::wstring sid = framework::CurrentUserSid();
     if (sid.empty()) return ERROR_NO_SUCH_USER;
-    const std::wstring program = OwnProgramPath();
+    const std::wstring program = framework::ProgramPath();
     if (program.empty()) return ::GetLastError();
     const std::wstring parameters = std::wstring(product::kGrantSwitch) + L" " + sid;
 
@@ -75,5 +65,14 @@ AccessRequest::~AccessRequest() {
 }
 
 void ShowShieldWhenAccessDenied(HWND button, LSTATUS writeAccess) {
-    ::SendMessageW(button, BCM_SETSHIELD, 0, writeAccess == ERROR_ACCESS_DENIED ? TRUE : FALSE);
+    const bool shield = writeAccess == ERROR_ACCESS_DENIED;
+    if (::SendMessageW(button, BCM_SETSHIELD, 0, shield ? TRUE : FALSE) == 1) return;
+    // Buttons that do not draw the shield themselves show the system's shield
+    // icon beside their text instead (shared: the system owns it).
+    HANDLE icon = nullptr;
+    if (shield) {
+        icon = ::LoadImageW(nullptr, IDI_SHIELD, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                            ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    }
+    ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
 }

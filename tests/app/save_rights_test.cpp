@@ -12,7 +12,6 @@
 #include "tests/support/product_key.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/screensaver_process.h"
-#include "tests/support/screenshot.h"
 #include "tests/support/unelevated_world.h"
 #include "tests/support/windows_finder.h"
 
@@ -94,9 +93,6 @@ TEST_P(SaveRightsTest, OkSavesWithOneConsentWhereTheUserMayNotWrite) {
     ASSERT_NE(dialog, nullptr) << "no settings dialog";
     ::WaitForInputIdle(scr.process.Get(), 30000);
     test_support::PumpMessagesFor(500);
-    if (c.elevates && c.act == Act::SettingsOk && c.key == Key::Shipped) {
-        test_support::SaveWindowPicture(dialog, test_support::ScreenshotPath(L"settings-unelevated-shield.png"));
-    }
 
     if (c.act == Act::SettingsOk) {
         Click(dialog, IDC_ENABLE_MUSIC);

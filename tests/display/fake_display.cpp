@@ -35,6 +35,18 @@ BOOL WINAPI FakeEnumDisplayDevices(LPCWSTR device, DWORD index, PDISPLAY_DEVICEW
 
 }  // namespace
 
+std::vector<Adapter> TwoMonitorsInOneGroup() {
+    std::vector<Adapter> adapters;
+    for (int i = 0; i < 2; ++i) {
+        Adapter adapter;
+        adapter.modes = Modes({{640, 480}, {1024, 768}});
+        adapter.monitor = MonitorHandle(i);
+        adapter.groupSize = 2;
+        adapters.push_back(adapter);
+    }
+    return adapters;
+}
+
 std::vector<D3DDISPLAYMODE> Modes(std::initializer_list<std::pair<UINT, UINT>> sizes) {
     std::vector<D3DDISPLAYMODE> modes;
     for (const auto& size : sizes) modes.push_back(D3DDISPLAYMODE{size.first, size.second, 60, D3DFMT_X8R8G8B8});

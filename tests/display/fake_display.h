@@ -129,6 +129,9 @@ private:
 
 HMONITOR MonitorHandle(int number);
 
+// Two monitors in one adapter group, each with 640 x 480 and 1024 x 768.
+std::vector<Adapter> TwoMonitorsInOneGroup();
+
 // Records what the display code asks and refuses chosen vertex processing.
 class RecordingConfirmer : public DeviceConfirmer {
 public:

@@ -8,6 +8,7 @@
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/product_key.h"
+#include "tests/support/screenshot.h"
 #include "tests/support/unelevated_world.h"
 #include "tests/ui/dialog_driver.h"
 #include "ui/settings_dlg.h"
@@ -68,6 +69,11 @@ TEST_P(ConsentTest, ADeclinedConsentKeepsTheDialogAndWritesNothing) {
     Dialog dialog;
     test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
         d.Click(IDC_ENABLE_MUSIC);
+        if (c.unelevated && !c.playlist) {
+            // For people: the shield on OK.
+            d.Pump([] { return false; }, 300);
+            test_support::SaveWindowPicture(d.m_hWnd, test_support::ScreenshotPath(L"settings-en-unelevated.png"));
+        }
         if (c.playlist) {
             // The playlist dialog's OK; the settings dialog is then cancelled.
             test_support::DialogWatcher playlist(

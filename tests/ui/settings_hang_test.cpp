@@ -64,15 +64,7 @@ struct Hang {
 class HangTest : public test_support::OptionsTest {
 protected:
     void SetUp() override {
-        std::vector<fake_display::Adapter> adapters;
-        for (int i = 0; i < 2; ++i) {
-            fake_display::Adapter adapter;
-            adapter.modes = fake_display::Modes({{640, 480}, {1024, 768}});
-            adapter.monitor = fake_display::MonitorHandle(i);
-            adapter.groupSize = 2;
-            adapters.push_back(adapter);
-        }
-        d3d_ = std::make_unique<fake_display::Direct3D9>(adapters);
+        d3d_ = std::make_unique<fake_display::Direct3D9>(fake_display::TwoMonitorsInOneGroup());
         fake_ = std::make_unique<fake_display::Installed>(d3d_.get(), fake_display::Monitors{},
                                                           test_support::QuickProbes());
         held_ = std::make_unique<display_seam::ScopedApi>(Hang::Around(display_seam::Current()));
