@@ -122,12 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, GrantArgumentTest,
     ::testing::Values(GrantCase{QUOTED L" --grant-settings-access S-1-5-21-1-2-3-1001", true, L"S-1-5-21-1-2-3-1001"},
                       GrantCase{PLAIN L" --grant-settings-access S-1-5-21-1-2-3-1001", true, L"S-1-5-21-1-2-3-1001"},
-                      GrantCase{QUOTED L" --grant-settings-access", true, L""},
                       GrantCase{QUOTED L"   --grant-settings-access x y", true, L"x y"},
                       GrantCase{QUOTED L" --grant-settings-accessX S-1-1-0", false, nullptr},
                       GrantCase{QUOTED L" --GRANT-SETTINGS-ACCESS S-1-1-0", false, nullptr},
                       GrantCase{QUOTED L" /c --grant-settings-access S-1-1-0", false, nullptr},
-                      GrantCase{QUOTED L" /s", false, nullptr}, GrantCase{QUOTED, false, nullptr},
-                      GrantCase{L"", false, nullptr},
+                      GrantCase{QUOTED, false, nullptr},
                       // The switch inside an unquoted path is the path's.
                       GrantCase{L"C:\\x --grant-settings-access\\a.scr /s", false, nullptr}));

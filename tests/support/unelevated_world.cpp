@@ -60,31 +60,6 @@ framework::UniqueHandle UnelevatedToken() {
     return framework::UniqueHandle(restricted);
 }
 
-framework::UniqueHandle ElevatedDefaultAccessToken() {
-    HANDLE full = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &full)) return framework::UniqueHandle();
-    const framework::UniqueHandle ownedFull(full);
-    HANDLE copy = nullptr;
-    if (!::DuplicateTokenEx(full, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary, &copy)) {
-        return framework::UniqueHandle();
-    }
-    framework::UniqueHandle token(copy);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1,
-                                                                &descriptor, nullptr)) {
-        return framework::UniqueHandle();
-    }
-    const framework::LocalMemory<> owned(descriptor);
-    BOOL present = FALSE, defaulted = FALSE;
-    PACL dacl = nullptr;
-    ::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
-    TOKEN_DEFAULT_DACL defaultDacl = {dacl};
-    if (!::SetTokenInformation(copy, TokenDefaultDacl, &defaultDacl, sizeof(defaultDacl))) {
-        return framework::UniqueHandle();
-    }
-    return token;
-}
-
 DWORD JobbedProcess::ProcessesStarted() const {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
     if (!::QueryInformationJobObject(job.Get(), JobObjectBasicAccountingInformation, &accounting, sizeof(accounting),

@@ -25,11 +25,6 @@ std::wstring KeyAccess(const std::wstring& path);
 // only, as an administrator who has not elevated has it.
 framework::UniqueHandle UnelevatedToken();
 
-// A copy of this process's token whose default access for the objects it
-// makes is that of an elevated administrator's token on Windows:
-// Administrators and SYSTEM only.
-framework::UniqueHandle ElevatedDefaultAccessToken();
-
 struct JobbedProcess {
     framework::UniqueHandle process;
     framework::UniqueHandle job;
