@@ -35,13 +35,6 @@
 #include "config/settings_schema.h"
 #include "framework/controls.h"
 
-namespace {
-
-constexpr UINT_PTR kGiveUpTimer = 1;
-
-// The tiered settings and the boxes that show them.
-}  // namespace
-
 // The tiered settings and the boxes that show them; Antialiasing's box goes
 // with its list.
 const CSettingsDlg::Tiered CSettingsDlg::kTiered[3] = {

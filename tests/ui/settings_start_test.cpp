@@ -154,8 +154,8 @@ struct Rendezvous {
     static std::vector<std::int32_t> SampleCounts() {
         APTTYPE type{};
         APTTYPEQUALIFIER qualifier{};
-        // The first call is the start's; Cancel probes again on the dialog's thread.
-        // The first thread of the process to enter one is the main STA.
+        // The first call is the start's. The first thread of the process to
+        // enter an apartment is the main STA.
         const bool ownApartment = SUCCEEDED(::CoGetApartmentType(&type, &qualifier)) &&
                                   (type == APTTYPE_STA || type == APTTYPE_MAINSTA);
         if (sampleCalls++ == 0) samplesHadCom = ownApartment;
