@@ -1,6 +1,5 @@
 #include "playlist/playlist_dlg.h"
 
-#include "config/product_key_access.h"
 #include "config/settings_schema.h"
 #include "framework/controls.h"
 #include "i18n/string_table.h"
@@ -97,8 +96,7 @@ LRESULT CPlaylistDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
     const bool shuffled = settings_.Get(setting::kShufflePlayList).AsInt() != 0;
     framework::SetChecked(shuffle_, shuffled);
-    writeAccess_ = ProductKeyWriteAccess();
-    ShowShieldWhenAccessDenied(GetDlgItem(IDOK), writeAccess_);
+    saveRights_.Check(m_hWnd);
     return TRUE;
 }
 
@@ -178,17 +176,15 @@ LRESULT CPlaylistDlg::OnShuffle(WORD, WORD, HWND, BOOL&) {
 LRESULT CPlaylistDlg::OnOK(WORD, WORD, HWND, BOOL&) {
     if (busy_.Held()) return 0;
     // Where this user may not write the key, one consent first.
-    if (writeAccess_ == ERROR_ACCESS_DENIED && !accessAsked_) {
-        accessAsked_ = true;
+    if (saveRights_.AskFirst(m_hWnd, kAccessAnswered)) {
         busy_.Hold(m_hWnd, {IDOK, IDCANCEL, IDC_ADD_FILES, IDC_REMOVE_FILES});
-        accessRequest_ = std::make_unique<AccessRequest>(m_hWnd, kAccessAnswered);
         return 0;
     }
     // Closing would lose the user's list: the dialog stays for another OK
     // or a Cancel.
     if (FAILED(playlist_.Save(Key().c_str()))) {
         ShowRegistryWriteError(m_hWnd);
-        accessAsked_ = false;
+        saveRights_.SaveFailed();
         return 0;
     }
     EndDialog(0);
@@ -196,16 +192,12 @@ LRESULT CPlaylistDlg::OnOK(WORD, WORD, HWND, BOOL&) {
 }
 
 LRESULT CPlaylistDlg::OnAccessAnswered(UINT, WPARAM status, LPARAM, BOOL&) {
-    if (!accessRequest_) return 0;
-    accessRequest_.reset();
+    if (!saveRights_.Asking()) return 0;
     busy_.Release(m_hWnd);
-    if (status != ERROR_SUCCESS) {
+    if (!saveRights_.Answered(m_hWnd, status)) {
         ShowRegistryWriteError(m_hWnd);
-        accessAsked_ = false;
         return 0;
     }
-    writeAccess_ = ProductKeyWriteAccess();
-    ShowShieldWhenAccessDenied(GetDlgItem(IDOK), writeAccess_);
     SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(IDOK)));
     return 0;
 }

@@ -12,7 +12,6 @@
 #include "ui/busy_buttons.h"
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,11 +64,9 @@ private:
     HWND list_ = nullptr;
     HWND shuffle_ = nullptr;
     Playlist playlist_;
-    // Whether this user may save the playlist, the consent asked for by this
-    // OK, and the buttons held while it is answered.
+    // Whether this user may save the playlist, and the buttons held while a
+    // consent is answered.
     static constexpr UINT kAccessAnswered = WM_APP + 1;
-    LSTATUS writeAccess_ = ERROR_SUCCESS;
-    std::unique_ptr<AccessRequest> accessRequest_;
-    bool accessAsked_ = false;
+    SaveRights saveRights_;
     BusyButtons busy_;
 };

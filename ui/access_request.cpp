@@ -1,6 +1,7 @@
 #include "ui/access_request.h"
 
 #include "config/product.h"
+#include "config/product_key_access.h"
 #include "framework/handles.h"
 #include "framework/program_path.h"
 #include "framework/token_user.h"
@@ -64,8 +65,10 @@ AccessRequest::~AccessRequest() {
     if (thread_ && !thread_->Join(0)) thread_->Abandon();
 }
 
-void ShowShieldWhenAccessDenied(HWND button, LSTATUS writeAccess) {
-    const bool shield = writeAccess == ERROR_ACCESS_DENIED;
+void SaveRights::Check(HWND dialog) {
+    writeAccess_ = ProductKeyWriteAccess();
+    const HWND button = ::GetDlgItem(dialog, IDOK);
+    const bool shield = writeAccess_ == ERROR_ACCESS_DENIED;
     if (::SendMessageW(button, BCM_SETSHIELD, 0, shield ? TRUE : FALSE) == 1) return;
     // Buttons that do not draw the shield themselves show the system's shield
     // icon beside their text instead (shared: the system owns it).
@@ -75,4 +78,22 @@ void ShowShieldWhenAccessDenied(HWND button, LSTATUS writeAccess) {
                             ::GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     }
     ::SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+bool SaveRights::AskFirst(HWND dialog, UINT message) {
+    if (writeAccess_ != ERROR_ACCESS_DENIED || asked_) return false;
+    asked_ = true;
+    request_ = std::make_unique<AccessRequest>(dialog, message);
+    return true;
+}
+
+bool SaveRights::Answered(HWND dialog, WPARAM status) {
+    request_.reset();
+    if (status != ERROR_SUCCESS) {
+        asked_ = false;
+        return false;
+    }
+    // From now on this user saves without asking.
+    Check(dialog);
+    return true;
 }

@@ -27,6 +27,28 @@ private:
     std::unique_ptr<framework::Thread> thread_;
 };
 
-// Whether the settings may be saved here (ERROR_SUCCESS), must be asked for
-// (ERROR_ACCESS_DENIED), or cannot be told; the shield on an OK button.
-void ShowShieldWhenAccessDenied(HWND button, LSTATUS writeAccess);
+// Whether this user may save the settings here, and the one consent per OK
+// that gives the rights where not: the OK of the settings dialog and of the
+// playlist dialog both go through it.
+class SaveRights {
+public:
+    // Finds out, writing nothing, whether this user may write the product
+    // key, and shows the shield on the dialog's OK button when not.
+    void Check(HWND dialog);
+    // For an OK: true when the rights must be asked for first. The request is
+    // then under way, and its status comes to the dialog as `message`.
+    bool AskFirst(HWND dialog, UINT message);
+    bool Asking() const { return static_cast<bool>(request_); }
+    // The request's status: true once granted (the shield is checked
+    // again); false when declined or failed, and the next OK asks again.
+    bool Answered(HWND dialog, WPARAM status);
+    // A save that failed all the same: the next OK asks again.
+    void SaveFailed() { asked_ = false; }
+    // Lets go of a request still under way (the dialog ends).
+    void Abandon() { request_.reset(); }
+
+private:
+    LSTATUS writeAccess_ = ERROR_SUCCESS;
+    bool asked_ = false;
+    std::unique_ptr<AccessRequest> request_;
+};

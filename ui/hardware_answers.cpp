@@ -87,7 +87,7 @@ LRESULT CSettingsDlg::OnProbeAnswered(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CSettingsDlg::OnDialogDestroyed(UINT, WPARAM, LPARAM, BOOL& handled) {
     ::KillTimer(m_hWnd, kGiveUpTimer);
-    accessRequest_.reset();
+    saveRights_.Abandon();
     // The threads still running get what is left of the time for waiting,
     // or the whole of it when nobody waited, all together.
     if (probes_) probes_->Finish(waitBegun_ ? waitDeadline_ : ::GetTickCount() + kProbeTimeLimit);

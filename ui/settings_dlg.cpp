@@ -22,7 +22,7 @@ BOOL CSettingsDlg::InitDialog(HWND focus, LPARAM initParam) {
     StartHardwareProbes();
     CSettingsDlgBase::InitDialog(focus, initParam);
     FetchOptionControls();
-    ShowSaveAccess();
+    saveRights_.Check(m_hWnd);
     LoadAndFillControls();
     ShowCaptionAndIcon();
     // The answers come as messages, once the dialog shows.
@@ -96,5 +96,5 @@ void CSettingsDlg::EditPlaylist() {
     CPlaylistDlg playlist(product::kName, settings);
     playlist.DoModal(::GetActiveWindow());
     // Its OK may have asked for the rights to save, which this OK then has.
-    ShowSaveAccess();
+    saveRights_.Check(m_hWnd);
 }

@@ -80,8 +80,6 @@ private:
     void BeginWait(UINT command, WaitFor what);
     // The wait is over: the command is sent again, and now acts.
     void EndWait();
-    // Whether this user may write the product key; the shield on OK when not.
-    void ShowSaveAccess();
     // Whether the tree holds a value for the setting: a hardware-tiered one
     // has none on a first run until the hardware has answered.
     bool Known(const char* name);
@@ -143,8 +141,5 @@ private:
     bool givenUp_ = false;
     DWORD waitDeadline_ = 0;
     BusyButtons busy_;
-    // Whether this user may save, and the consent asked for by this OK.
-    LSTATUS writeAccess_ = ERROR_SUCCESS;
-    std::unique_ptr<AccessRequest> accessRequest_;
-    bool accessAsked_ = false;
+    SaveRights saveRights_;
 };

@@ -5,13 +5,7 @@
 // while it waits; the ways out are held.
 #include "ui/settings_dlg.h"
 
-#include "config/product_key_access.h"
 #include "ui/registry_error.h"
-
-void CSettingsDlg::ShowSaveAccess() {
-    writeAccess_ = ProductKeyWriteAccess();
-    ShowShieldWhenAccessDenied(GetDlgItem(IDOK), writeAccess_);
-}
 
 CSettingsDlgBase::CommandTiming CSettingsDlg::TimeCommand(UINT command) {
     if (waitingFor_ != WaitFor::Nothing) return CommandTiming::Dropped;
@@ -23,10 +17,8 @@ CSettingsDlgBase::CommandTiming CSettingsDlg::TimeCommand(UINT command) {
         return CommandTiming::Deferred;
     }
     // One consent per OK: declined or failed, OK may be tried again.
-    if (command == IDOK && writeAccess_ == ERROR_ACCESS_DENIED && !accessAsked_) {
-        accessAsked_ = true;
+    if (command == IDOK && saveRights_.AskFirst(m_hWnd, kAccessAnswered)) {
         BeginWait(command, WaitFor::Access);
-        accessRequest_ = std::make_unique<AccessRequest>(m_hWnd, kAccessAnswered);
         return CommandTiming::Deferred;
     }
     return CommandTiming::ActNow;
@@ -64,10 +56,7 @@ LRESULT CSettingsDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
 
 LRESULT CSettingsDlg::OnAccessAnswered(UINT, WPARAM status, LPARAM, BOOL&) {
     if (waitingFor_ != WaitFor::Access) return 0;
-    accessRequest_.reset();
-    if (status == ERROR_SUCCESS) {
-        // Granted: from now on this user saves without asking.
-        ShowSaveAccess();
+    if (saveRights_.Answered(m_hWnd, status)) {
         EndWait();
         return 0;
     }
@@ -82,7 +71,7 @@ LRESULT CSettingsDlg::OnAccessAnswered(UINT, WPARAM status, LPARAM, BOOL&) {
 
 void CSettingsDlg::DialogStaysOpen() {
     CSettingsDlgBase::DialogStaysOpen();
-    accessAsked_ = false;
+    saveRights_.SaveFailed();
 }
 
 LRESULT CSettingsDlg::OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled) {
