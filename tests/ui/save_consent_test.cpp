@@ -2,16 +2,16 @@
 // with a token whose Administrators group is for deny only, against the key's
 // shipped access) asks for consent once; declined, the error box shows and
 // the dialog stays with the user's values, nothing written. The control: the
-// same OK with the full token asks nothing and saves.
-#include "playlist/playlist_dlg.h"
+// same OK with the full token asks nothing and saves. The playlist dialog's
+// OK goes through the same rights (the process tests save with it).
+#include "ui/settings_dlg.h"
+
 #include "tests/support/case_name.h"
-#include "tests/support/dialog_watcher.h"
 #include "tests/support/message_box_watcher.h"
 #include "tests/support/product_key.h"
 #include "tests/support/screenshot.h"
 #include "tests/support/unelevated_world.h"
 #include "tests/ui/dialog_driver.h"
-#include "ui/settings_dlg.h"
 #include "ui/ui_seam.h"
 
 #include <gtest/gtest.h>
@@ -38,15 +38,13 @@ struct DeclinedConsent {
 
 struct ConsentCase {
     const char* name;
-    bool unelevated;
-    bool playlist;  // the playlist dialog's OK, else the settings dialog's
+    bool unelevated;  // else the full token: the control, which writes
 };
 
 class ConsentTest : public test_support::OptionsTest, public ::testing::WithParamInterface<ConsentCase> {
 protected:
     void SetUp() override {
         test_support::SetKeyAccess(product::kKey, test_support::kShippedKeyAccess);
-        test_support::StoreTypedText(L"UsePlaylist", L"2: 1");
         DeclinedConsent::asked = 0;
     }
     void TearDown() override { ::RevertToSelf(); }
@@ -69,25 +67,10 @@ TEST_P(ConsentTest, ADeclinedConsentKeepsTheDialogAndWritesNothing) {
     Dialog dialog;
     test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
         d.Click(IDC_ENABLE_MUSIC);
-        if (c.unelevated && !c.playlist) {
+        if (c.unelevated) {
             // For people: the shield on OK.
             d.Pump([] { return false; }, 300);
             test_support::SaveWindowPicture(d.m_hWnd, test_support::ScreenshotPath(L"settings-en-unelevated.png"));
-        }
-        if (c.playlist) {
-            // The playlist dialog's OK; the settings dialog is then cancelled.
-            test_support::DialogWatcher playlist(
-                [](HWND window) { return framework::CWindow(window).GetWindowText() == L"Playlist"; },
-                [&stayedOpen](HWND window) {
-                    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                    for (int i = 0; i < 200 && ::IsWindowVisible(window); ++i) ::Sleep(20);
-                    stayedOpen = ::IsWindowVisible(window) != FALSE;
-                    ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                });
-            d.Click(IDC_EDIT_PLAYLIST);
-            playlist.Stop();
-            d.Click(IDCANCEL);
-            return;
         }
         d.Click(IDOK);
         const auto shown = [&d] { return d.m_hWnd && ::IsWindowVisible(d.m_hWnd); };
@@ -114,10 +97,7 @@ TEST_P(ConsentTest, ADeclinedConsentKeepsTheDialogAndWritesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tokens, ConsentTest,
-                         ::testing::Values(ConsentCase{"SettingsUnelevated", true, false},
-                                           ConsentCase{"SettingsFullToken", false, false},
-                                           ConsentCase{"PlaylistUnelevated", true, true},
-                                           ConsentCase{"PlaylistFullToken", false, true}),
+                         ::testing::Values(ConsentCase{"Unelevated", true}, ConsentCase{"FullToken", false}),
                          test_support::CaseName<ConsentCase>);
 
 }  // namespace

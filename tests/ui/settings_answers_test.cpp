@@ -7,11 +7,11 @@
 
 #include "config/product.h"
 #include "i18n/string_table.h"
-#include "tests/display/fake_display.h"
 #include "tests/support/case_name.h"
 #include "tests/support/product_key.h"
 #include "tests/support/stub_wallpaper.h"
 #include "tests/ui/dialog_driver.h"
+#include "tests/ui/held_probes.h"
 
 #include <commctrl.h>
 
@@ -28,64 +28,15 @@ namespace {
 using test_support::StoreTypedText;
 using Dialog = test_support::Driven<CSettingsDlg>;
 
-// Holds every probe of the start until the gate opens; the answers then come
-// as the quick probes give them.
-struct Gate {
-    static inline HANDLE open = nullptr;
-    static inline display_seam::Api inner;
+using test_support::Held;
+using test_support::HeldProbes;
+using AnswersTest = test_support::HeldProbesTest;
 
-    static void Pass() {
-        if (open) ::WaitForSingleObject(open, 10000);
-    }
-    static IDirect3D9* WINAPI CreateDirect3D9(UINT version) {
-        Pass();
-        return inner.createDirect3D9(version);
-    }
-    static std::vector<std::int32_t> SampleCounts() {
-        Pass();
-        return inner.probeSampleCounts();
-    }
-    static bool ListControllers(std::vector<display_seam::VideoControllerRow>& rows) {
-        Pass();
-        return inner.listVideoControllers(rows);
-    }
-    static display_seam::Api Around(const display_seam::Api& api) {
-        inner = api;
-        display_seam::Api gated = api;
-        gated.createDirect3D9 = &CreateDirect3D9;
-        gated.probeSampleCounts = &SampleCounts;
-        gated.listVideoControllers = &ListControllers;
-        return gated;
-    }
-};
-
-DWORD WINAPI OpenGateLater(void*) {
+DWORD WINAPI ReleaseLater(void*) {
     ::Sleep(400);
-    ::SetEvent(Gate::open);
+    ::SetEvent(HeldProbes::release);
     return 0;
 }
-
-// Two monitors in one adapter group, behind the gate.
-class AnswersTest : public test_support::OptionsTest {
-protected:
-    void SetUp() override {
-        d3d_ = std::make_unique<fake_display::Direct3D9>(fake_display::TwoMonitorsInOneGroup());
-        fake_ = std::make_unique<fake_display::Installed>(d3d_.get(), fake_display::Monitors{},
-                                                          test_support::QuickProbes());
-        gated_ = std::make_unique<display_seam::ScopedApi>(Gate::Around(display_seam::Current()));
-        Gate::open = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    }
-    void TearDown() override {
-        ::SetEvent(Gate::open);
-        gated_.reset();
-        ::CloseHandle(Gate::open);
-        Gate::open = nullptr;
-    }
-
-    std::unique_ptr<fake_display::Direct3D9> d3d_;
-    std::unique_ptr<fake_display::Installed> fake_;
-    std::unique_ptr<display_seam::ScopedApi> gated_;
-};
 
 // Every control of the dialog as the user sees it.
 std::vector<std::wstring> Look(Dialog& d) {
@@ -157,11 +108,8 @@ protected:
 
     Outcome Run(const ActCase& c, bool beforeAnswers) {
         StoreKey(c);
-        if (beforeAnswers) {
-            ::ResetEvent(Gate::open);
-        } else {
-            ::SetEvent(Gate::open);
-        }
+        HeldProbes::held = beforeAnswers ? Held::All : Held::Nothing;
+        ::ResetEvent(HeldProbes::release);
         Outcome outcome;
         test_support::StubWallpaper wallpaper;
         Dialog dialog;
@@ -169,7 +117,7 @@ protected:
         test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
             outcome.pendingAtFirst = d.Entries(IDC_MONITOR_LIST).empty() && !d.Enabled(IDC_MONITOR_LIST) &&
                                      d.Entries(IDC_ANTIALIASING_QUALITY).empty();
-            HANDLE opener = beforeAnswers ? ::CreateThread(nullptr, 0, &OpenGateLater, nullptr, 0, nullptr) : nullptr;
+            HANDLE opener = beforeAnswers ? ::CreateThread(nullptr, 0, &ReleaseLater, nullptr, 0, nullptr) : nullptr;
             c.act(d);
             const auto shown = [&d] { return d.m_hWnd && ::IsWindowVisible(d.m_hWnd); };
             d.Pump([&] { return !shown() || d.Enabled(IDOK); }, 20000);
@@ -219,7 +167,6 @@ INSTANTIATE_TEST_SUITE_P(Acts, ActBeforeAnswersTest, ::testing::ValuesIn(kActs),
 BOOL WINAPI ThrowingMonitorInfo(HMONITOR, LPMONITORINFO) { throw std::bad_alloc(); }
 
 TEST_F(AnswersTest, AnInventoryThatThrowsStillLetsEveryAnswerCome) {
-    ::SetEvent(Gate::open);
     display_seam::Api api = display_seam::Current();
     api.getMonitorInfo = &ThrowingMonitorInfo;
     display_seam::ScopedApi throwing(api);
@@ -261,7 +208,6 @@ public:
 };
 
 TEST_F(AnswersTest, UnnamedMonitorsAreNamedInTheDialogsLanguage) {
-    ::SetEvent(Gate::open);
     std::vector<std::wstring> monitors;
     test_support::Driven<RetranslatedDlg> dialog;
     test_support::RunDriven<RetranslatedDlg>(dialog, [&](test_support::Driven<RetranslatedDlg>& d) {
@@ -305,7 +251,6 @@ struct LateCase {
 class LateInventoryTest : public AnswersTest, public ::testing::WithParamInterface<LateCase> {};
 
 TEST_P(LateInventoryTest, AnInventoryGivenUpNeverReachesAClosedDialog) {
-    ::SetEvent(Gate::open);
     const ULONG references = d3d_->references();
     LateInventory::release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     LateInventory::created = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);

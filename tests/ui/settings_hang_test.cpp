@@ -5,89 +5,26 @@
 #include "ui/settings_dlg.h"
 
 #include "config/product.h"
-#include "tests/display/fake_display.h"
 #include "tests/support/case_name.h"
 #include "tests/support/dialog_watcher.h"
 #include "tests/support/product_key.h"
 #include "tests/ui/dialog_driver.h"
+#include "tests/ui/held_probes.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
 #include <vector>
 
 namespace {
 
+using test_support::HeldProbesTest;
 using test_support::RawValues;
 using test_support::StoreTypedText;
 using Dialog = test_support::Driven<CSettingsDlg>;
 
-enum class Hangs { Nothing, Direct3D, SampleCounts, VideoControllers };
-
-// Holds the chosen probe on whichever thread asks, until released.
-struct Hang {
-    static inline HANDLE release = nullptr;
-    static inline Hangs which = Hangs::Nothing;
-    static inline std::atomic<int> inside{0};
-    static inline display_seam::Api inner;
-
-    static void Block(Hangs probe) {
-        if (probe != which) return;
-        ++inside;
-        ::WaitForSingleObject(release, 40000);
-        --inside;
-    }
-    static IDirect3D9* WINAPI CreateDirect3D9(UINT version) {
-        Block(Hangs::Direct3D);
-        return inner.createDirect3D9(version);
-    }
-    static std::vector<std::int32_t> SampleCounts() {
-        Block(Hangs::SampleCounts);
-        return inner.probeSampleCounts();
-    }
-    static bool ListControllers(std::vector<display_seam::VideoControllerRow>& rows) {
-        Block(Hangs::VideoControllers);
-        return inner.listVideoControllers(rows);
-    }
-    static display_seam::Api Around(const display_seam::Api& api) {
-        inner = api;
-        display_seam::Api held = api;
-        held.createDirect3D9 = &CreateDirect3D9;
-        held.probeSampleCounts = &SampleCounts;
-        held.listVideoControllers = &ListControllers;
-        return held;
-    }
-};
-
-// Two monitors in one adapter group; the probes go through Hang.
-class HangTest : public test_support::OptionsTest {
-protected:
-    void SetUp() override {
-        d3d_ = std::make_unique<fake_display::Direct3D9>(fake_display::TwoMonitorsInOneGroup());
-        fake_ = std::make_unique<fake_display::Installed>(d3d_.get(), fake_display::Monitors{},
-                                                          test_support::QuickProbes());
-        held_ = std::make_unique<display_seam::ScopedApi>(Hang::Around(display_seam::Current()));
-        Hang::release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        Hang::which = Hangs::Nothing;
-        references_ = d3d_->references();
-    }
-    void TearDown() override {
-        // The threads left holding their probe end before the fakes go.
-        ::SetEvent(Hang::release);
-        for (int i = 0; i < 500 && (Hang::inside > 0 || d3d_->references() != references_); ++i) ::Sleep(20);
-        ::Sleep(100);
-        held_.reset();
-        ::CloseHandle(Hang::release);
-        Hang::release = nullptr;
-        Hang::which = Hangs::Nothing;
-    }
-
-    std::unique_ptr<fake_display::Direct3D9> d3d_;
-    std::unique_ptr<fake_display::Installed> fake_;
-    std::unique_ptr<display_seam::ScopedApi> held_;
-    ULONG references_ = 0;
-};
+using test_support::Held;
+using test_support::HeldProbes;
 
 bool Shown(Dialog& d) { return d.m_hWnd && ::IsWindowVisible(d.m_hWnd); }
 
@@ -123,7 +60,7 @@ constexpr const wchar_t* kAntialiasing[] = {L"Antialiasing"};
 
 struct HangCase {
     const char* name;
-    Hangs hangs;
+    Held hangs;
     bool firstRun;  // else the key holds every setting
     void (*act)(Dialog&);
     // The values that the hanging probe decides.
@@ -131,25 +68,21 @@ struct HangCase {
 };
 
 const HangCase kCases[] = {
-    // The video-memory probe asks Direct3D too: the tiers wait with the inventory.
-    {"OkDirect3DStoredKey", Hangs::Direct3D, false, &Ok, {}},
-    {"OkDirect3DFirstRun", Hangs::Direct3D, true, &Ok, {std::begin(kTiers), std::end(kTiers)}},
-    {"OkVideoMemoryFirstRun", Hangs::VideoControllers, true, &Ok, {std::begin(kTiers), std::end(kTiers)}},
-    {"OkSampleCountsStoredKey", Hangs::SampleCounts, false, &Ok, {std::begin(kAntialiasing), std::end(kAntialiasing)}},
-    {"CancelSampleCountsStoredKey", Hangs::SampleCounts, false, &Cancel, {}},
-    {"CloseDirect3DStoredKey", Hangs::Direct3D, false, &Close, {}},
+    {"OkDirect3DStoredKey", Held::Direct3D, false, &Ok, {}},
+    {"OkVideoMemoryFirstRun", Held::VideoControllers, true, &Ok, {std::begin(kTiers), std::end(kTiers)}},
+    {"OkSampleCountsStoredKey", Held::SampleCounts, false, &Ok, {std::begin(kAntialiasing), std::end(kAntialiasing)}},
+    {"CancelSampleCountsStoredKey", Held::SampleCounts, false, &Cancel, {}},
+    {"CloseDirect3DStoredKey", Held::Direct3D, false, &Close, {}},
     // The template has no high-quality boxes: OK stores them as unchecked,
     // answered or not. Antialiasing keeps the key's value instead of the tier.
-    {"RestoreDefaultsVideoMemoryStoredKey", Hangs::VideoControllers, false, &RestoreDefaults,
+    {"RestoreDefaultsVideoMemoryStoredKey", Held::VideoControllers, false, &RestoreDefaults,
      {std::begin(kAntialiasing), std::end(kAntialiasing)}},
-    // Antialiasing is the tier's, which has answered.
-    {"RestoreDefaultsSampleCountsFirstRun", Hangs::SampleCounts, true, &RestoreDefaults, {}},
-    {"MonitorSwitchDirect3DStoredKey", Hangs::Direct3D, false, &SwitchMonitor, {}},
-    {"EditPlaylistVideoMemoryFirstRun", Hangs::VideoControllers, true, &EditPlaylist,
+    {"MonitorSwitchDirect3DStoredKey", Held::Direct3D, false, &SwitchMonitor, {}},
+    {"EditPlaylistVideoMemoryFirstRun", Held::VideoControllers, true, &EditPlaylist,
      {std::begin(kTiers), std::end(kTiers)}},
 };
 
-class HangingProbeTest : public HangTest, public ::testing::WithParamInterface<HangCase> {
+class HangingProbeTest : public test_support::HeldProbesTest, public ::testing::WithParamInterface<HangCase> {
 protected:
     void StoreKey(bool firstRun) {
         ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, product::kKey, KEY_WOW64_64KEY, 0);
@@ -170,13 +103,13 @@ protected:
         DWORD took = 0;    // from the act until the dialog was gone
     };
 
-    Outcome Run(const HangCase& c, Hangs hangs) {
+    Outcome Run(const HangCase& c, Held hangs) {
         StoreKey(c.firstRun);
         Outcome outcome;
         outcome.stored = test_support::ReadRawValues(HKEY_LOCAL_MACHINE, product::kKey);
-        Hang::which = hangs;
+        HeldProbes::held = hangs;
         Dialog dialog;
-        dialog.awaitAnswers = hangs == Hangs::Nothing;
+        dialog.awaitAnswers = hangs == Held::Nothing;
         test_support::RunDriven<CSettingsDlg>(dialog, [&](Dialog& d) {
             const DWORD start = ::GetTickCount();
             c.act(d);
@@ -198,7 +131,7 @@ std::vector<std::wstring> Describe(const RawValues& values) {
 
 TEST_P(HangingProbeTest, EveryWayOutEndsInTimeAndStoresOnlyWhatWasAnswered) {
     const HangCase& c = GetParam();
-    const Outcome complete = Run(c, Hangs::Nothing);
+    const Outcome complete = Run(c, Held::Nothing);
     const Outcome hung = Run(c, c.hangs);
 
     RawValues expected = complete.key;
@@ -217,8 +150,8 @@ INSTANTIATE_TEST_SUITE_P(WaysOut, HangingProbeTest, ::testing::ValuesIn(kCases),
 
 // An answer that comes after a way out gave up waiting for it still fills
 // the controls while the dialog is open.
-TEST_F(HangTest, AnAnswerAfterTheGiveUpFillsTheControls) {
-    Hang::which = Hangs::Direct3D;
+TEST_F(HeldProbesTest, AnAnswerAfterTheGiveUpFillsTheControls) {
+    HeldProbes::held = Held::Direct3D;
     std::vector<std::wstring> before{L"<not run>"}, after;
     bool enabled = false;
     Dialog dialog;
@@ -227,7 +160,7 @@ TEST_F(HangTest, AnAnswerAfterTheGiveUpFillsTheControls) {
         d.Click(IDC_RESTORE_DEFAULTS);
         d.Pump([&] { return d.Enabled(IDOK); }, 30000);
         before = d.Entries(IDC_MONITOR_LIST);
-        ::SetEvent(Hang::release);
+        ::SetEvent(HeldProbes::release);
         d.Pump([&] { return !d.Entries(IDC_MONITOR_LIST).empty(); }, 10000);
         after = d.Entries(IDC_MONITOR_LIST);
         enabled = d.Enabled(IDC_MONITOR_LIST);
