@@ -72,25 +72,11 @@ DWORD JobbedProcess::ProcessesStarted() const {
 JobbedProcess StartScreensaverWith(HANDLE token, const std::wstring& arguments) {
     JobbedProcess started;
     started.job.Reset(::CreateJobObjectW(nullptr, nullptr));
-    std::wstring commandLine = L"\"" + ScreensaverPath() + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    const BOOL made = token ? ::CreateProcessAsUserW(token, nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                                                     CREATE_SUSPENDED, nullptr, nullptr, &startup, &process)
-                            : ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                                               nullptr, nullptr, &startup, &process);
-    if (!made) {
-        ADD_FAILURE() << "cannot start the screensaver, error " << ::GetLastError();
+    if (!started.job) {
+        ADD_FAILURE() << "no job, error " << ::GetLastError();
         return started;
     }
-    if (!started.job || !::AssignProcessToJobObject(started.job.Get(), process.hProcess)) {
-        ADD_FAILURE() << "cannot put the screensaver in a job, error " << ::GetLastError();
-    }
-    ::ResumeThread(process.hThread);
-    ::CloseHandle(process.hThread);
-    started.process.Reset(process.hProcess);
-    started.id = process.dwProcessId;
+    started.process = StartScreensaver(arguments, L"", &started.id, token, started.job.Get());
     return started;
 }
 
